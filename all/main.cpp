@@ -1,0 +1,30 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "../learn/world.h"
+#include "startup.h"
+
+int main(int argc, char** argv) {
+    // Line-buffered, so no console line is lost when the program is killed.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    std::vector<std::string> args(argv, argv + argc);
+    std::vector<std::string> withDepth = args;
+    withDepth.push_back("-depth:");
+    withDepth.push_back("32");
+
+    int status = Init(withDepth);
+    if (status != 0) {
+        if (status == 1)
+            std::printf("No display was found: start Vell inside an X session, e.g. xvfb-run build/vell\n");
+        ShutDown();
+        return 1;
+    }
+
+    World* world = new World(DocumentName(args));
+    world->Run();
+    delete world;
+    ShutDown();
+    return 0;
+}

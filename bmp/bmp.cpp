@@ -1,0 +1,121 @@
+#include "bmp.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "../all/display.h"
+#include "surface_size.h"
+
+int Bmp::NextId() {
+    static int counter = 0;
+    return counter++;
+}
+
+BITMAP* Bmp::CreateChecked(int w, int h) {
+    if (!SurfaceSizeAllowed(w, h)) return nullptr;
+    return create_bitmap(w, h);
+}
+
+Bmp::Bmp(int w, int h, const std::string& label) : id(NextId()), name(label) {
+    std::memset(pal, 255, sizeof(pal));
+    BITMAP* b = CreateChecked(w, h);
+    if (!b) {
+        std::printf("Bmp '%s': a %dx%d surface cannot be allocated, using 1x1\n", label.c_str(), w, h);
+        b = create_bitmap(1, 1);
+    }
+    clear_to_color(b, 0);
+    Adopt(b);
+    Prepare();
+}
+
+Bmp::Bmp(int newId, const std::string& label, bool) : id(newId), name(label) {
+    std::memset(pal, 255, sizeof(pal));
+}
+
+Bmp::Bmp(const std::string& fileName) : Bmp(NextId(), fileName, true) {
+    if (display::screen) {
+        x = display::screen->w / 2;
+        y = display::screen->h / 2;
+    }
+    LoadPic(fileName);
+    Prepare();
+}
+
+std::unique_ptr<Bmp> Bmp::TryCreate(int w, int h, const std::string& label) {
+    if (!SurfaceSizeAllowed(w, h)) return nullptr;
+    std::unique_ptr<Bmp> b(new Bmp(w, h, label));
+    if (b->Width() != w || b->Height() != h) return nullptr;
+    return b;
+}
+
+Bmp::~Bmp() {
+    Release();
+    if (bitmap) destroy_bitmap(bitmap);
+}
+
+void Bmp::Adopt(BITMAP* b) {
+    if (bitmap && bitmap != b) destroy_bitmap(bitmap);
+    bitmap = b;
+    w = b ? b->w : 0;
+    h = b ? b->h : 0;
+}
+
+BITMAP* Bmp::Get() { return Bitmap(); }
+BITMAP* Bmp::GetBitmap() { return Bitmap(); }
+BITMAP* Bmp::Bitmap() { return bitmap; }
+void Bmp::SetX(int nx) { x = nx; }
+void Bmp::SetY(int ny) { y = ny; }
+int Bmp::Width() { return w; }
+int Bmp::Height() { return h; }
+void Bmp::Prepare() {}
+void Bmp::Release() {}
+int Bmp::Id() { return id; }
+
+bool Bmp::Append(BITMAP* other) {
+    BITMAP* wider = CreateChecked(w + other->w, h);
+    if (!wider) return false;
+    // The strip beside the old picture starts black where `other` is lower.
+    clear_to_color(wider, 0);
+    blit(bitmap, wider, 0, 0, 0, 0, w, h);
+    blit(other, wider, 0, 0, w, 0, other->w, h);
+    Adopt(wider);
+    return true;
+}
+
+int Bmp::Save(const std::string& fileName) {
+    get_palette(pal);
+    return save_bitmap(fileName.c_str(), bitmap, pal);
+}
+
+void Bmp::UsePalette() { set_palette(pal); }
+
+bool Bmp::StretchTo(int nw, int nh) {
+    BITMAP* scaled = CreateChecked(nw, nh);
+    if (!scaled) return false;
+    stretch_blit(bitmap, scaled, 0, 0, w, h, 0, 0, nw, nh);
+    Adopt(scaled);
+    return true;
+}
+
+bool Bmp::Resize(int nw, int nh, int colour) {
+    BITMAP* resized = CreateChecked(nw, nh);
+    if (!resized) return false;
+    clear_to_color(resized, colour);
+    blit(bitmap, resized, 0, 0, 0, 0, w, h);
+    Adopt(resized);
+    return true;
+}
+
+void Bmp::DrawOn(int mode, Bmp* dest, int dx, int dy) { DrawTo(mode, dest->GetBitmap(), dx, dy); }
+
+void Bmp::DrawTo(int mode, BITMAP* dest, int dx, int dy) {
+    if (mode == 1)
+        masked_blit(bitmap, dest, 0, 0, dx, dy, w, h);
+    else
+        blit(bitmap, dest, 0, 0, dx, dy, w, h);
+}
+
+void Bmp::SpriteOn(Bmp* dest, int dx, int dy) { SpriteTo(dest->GetBitmap(), dx, dy); }
+void Bmp::SpriteTo(BITMAP* dest, int dx, int dy) { draw_sprite(dest, bitmap, dx, dy); }
+void Bmp::SpriteAtTo(BITMAP* dest) { draw_sprite(dest, bitmap, x, y); }
+void Bmp::SpriteAtOn(Bmp* dest) { SpriteAtTo(dest->GetBitmap()); }

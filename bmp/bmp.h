@@ -1,0 +1,71 @@
+#pragma once
+#include <allegro.h>
+
+#include <memory>
+#include <string>
+
+// The one drawing surface: an Allegro bitmap with its size, palette, label and
+// sprite position. The bitmap is never null once constructed.
+class Bmp {
+public:
+    // A picture from a file (falls back to an 8x8 placeholder).
+    explicit Bmp(const std::string& fileName);
+    // A blank surface cleared to colour 0. A size that cannot be allocated
+    // gives a 1x1 surface and a console line; callers that take sizes from
+    // outside use TryCreate instead.
+    Bmp(int w, int h, const std::string& name);
+    virtual ~Bmp();
+
+    Bmp(const Bmp&) = delete;
+    Bmp& operator=(const Bmp&) = delete;
+
+    // A blank surface, or null when the size is refused or memory is short.
+    static std::unique_ptr<Bmp> TryCreate(int w, int h, const std::string& name);
+
+    virtual BITMAP* Get();
+    virtual BITMAP* GetBitmap();
+    virtual BITMAP* Bitmap();
+    virtual void SetX(int x);
+    virtual void SetY(int y);
+    virtual int Width();
+    virtual int Height();
+    // Operations that replace the bitmap allocate the new one first and
+    // answer false (nothing changed) when that fails.
+    virtual bool Append(BITMAP* other);
+    virtual void Prepare();
+    virtual void Release();
+    virtual int Id();
+    virtual int Save(const std::string& fileName);
+    virtual BITMAP* LoadPic(const std::string& fileName);
+    virtual void UsePalette();
+    virtual bool StretchTo(int w, int h);
+    virtual bool Resize(int w, int h, int colour);
+    virtual void DrawOn(int mode, Bmp* dest, int x, int y);
+    virtual void DrawTo(int mode, BITMAP* dest, int x, int y);
+    virtual void SpriteOn(Bmp* dest, int x, int y);
+    virtual void SpriteTo(BITMAP* dest, int x, int y);
+    virtual void SpriteAtTo(BITMAP* dest);
+    virtual void SpriteAtOn(Bmp* dest);
+
+    // True when the last LoadPic produced a real picture rather than the
+    // placeholder.
+    bool Loaded() const { return loaded; }
+    const std::string& Name() const { return name; }
+
+    // Makes a new bitmap of w x h after checking the size; null on refusal.
+    static BITMAP* CreateChecked(int w, int h);
+
+protected:
+    Bmp(int id, const std::string& name, bool);  // for the file constructor
+    void Adopt(BITMAP* b);                       // takes ownership, sets w, h
+
+    int id;
+    PALETTE pal;
+    BITMAP* bitmap = nullptr;
+    std::string name;
+    int x = 0, y = 0;
+    int w = 0, h = 0;
+    bool loaded = false;
+
+    static int NextId();
+};

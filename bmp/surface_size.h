@@ -1,0 +1,14 @@
+#pragma once
+#include <cstdint>
+
+// Answers "may a surface of w x h pixels be allocated at the current colour
+// depth?". Allegro 4.4 computes a bitmap's byte size in a 32-bit int, so a
+// huge size silently gets a far too small buffer; every size that comes from
+// outside (command line, files, dialogs, scales) must pass this test first.
+bool SurfaceSizeAllowed(int64_t w, int64_t h);
+
+// The same test for an explicit number of bytes per pixel.
+bool SurfaceSizeAllowedAt(int64_t w, int64_t h, int bytesPerPixel);
+
+// Bytes per pixel of the current Allegro colour depth.
+int CurrentBytesPerPixel();

@@ -1,0 +1,4 @@
+// Placeholder: the colour fill mode.
+#include "world.h"
+
+void World::ColourFill() {}

@@ -1,0 +1,4 @@
+// Placeholder: the teleport editing mode.
+#include "world.h"
+
+void World::EditTeleports() {}

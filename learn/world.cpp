@@ -1,0 +1,140 @@
+#include "world.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "../all/display.h"
+#include "../bmp/bmp.h"
+#include "../fileio/fileio.h"
+#include "../txt/txt.h"
+#include "../varshim/varshim.h"
+#include "frames.h"
+#include "key_recorder.h"
+#include "layer.h"
+#include "lens.h"
+#include "overlay.h"
+#include "pointer.h"
+#include "teleport.h"
+
+World::World(const std::string& docName) { Construct(docName); }
+
+void World::Construct(const std::string& docName) {
+    fileIO = new FileIO();
+    if (!LoadDocument("Vell.zub")) StartNewPicture();
+    EnsureTenPointers();
+    LoadSettings();
+    if (!docName.empty()) cfile = docName;
+    txt = new Txt(0, 0, makecol(255, 180, 0), "text");
+    txt->setScale(2, 2);
+    stm = new Bmp(layer->width, layer->height, "_stm");
+    keyMan = new KeyMan(this);
+    text = new Text(this);
+    stm2 = new Bmp(display::screen->w, display::screen->h, "_stm2");
+    Render();
+    stepX = 1;
+    stepY = 1;
+    Undo(0);
+}
+
+World::~World() {
+    for (Pointer* p : pointers) delete p;
+    for (Layer* l : layers) delete l;
+    delete txt;
+    delete stm;
+    delete stm2;
+    delete undo;
+    delete lens;
+    delete keyMan;
+    delete fileIO;
+    delete text;
+    delete textDraw;
+    delete files;
+    delete teleportMan;
+}
+
+void World::StartNewPicture() {
+    if (!undo) Undo(0);
+    for (Layer* l : layers) delete l;
+    layers.clear();
+    layers.push_back(new Layer(this, display::screen->w, display::screen->h, 0));
+    slayer = 0;
+    layer = layers[0];
+    EnsureTenPointers();
+    std::printf("Started a new picture of %dx%d\n", layer->width, layer->height);
+}
+
+void World::EnsureTenPointers() {
+    while (pointers.size() < 10) pointers.push_back(new Pointer());
+}
+
+bool World::KeyHeld(int k) { return get_key(k) != 0; }
+
+bool World::QuitRequested() {
+    return (KeyHeld(KEY_LSHIFT) || KeyHeld(KEY_RSHIFT)) && KeyHeld(KEY_ESC);
+}
+
+void World::Run() {
+    do {
+        DoKeys();
+        if (keyMan->mode != KeyMan::Replaying) Render();
+    } while (!QuitRequested());
+    SaveSettings();
+    if (mayWriteDocument) {
+        SaveDocument("Vell.zub");
+    } else {
+        std::printf("'Vell.zub' was not written: the unreadable file could not be moved aside\n");
+    }
+}
+
+// Composes only the part of stm that the lens window covers: nothing else
+// reads stm, so the screen shows exactly what a whole-canvas composition
+// would, at a cost that does not grow with the canvas.
+void World::ComposeVisibleRegion() {
+    BITMAP* dest = stm->GetBitmap();
+    int rx = std::max(lens->x, 0);
+    int ry = std::max(lens->y, 0);
+    int rw = std::min(lens->x + lens->ViewW(), dest->w) - rx;
+    int rh = std::min(lens->y + lens->ViewH(), dest->h) - ry;
+    if (rw <= 0 || rh <= 0) return;
+    // Black under see-through pixels of a transparent bottom layer, instead
+    // of whatever an earlier frame left there.
+    rectfill(dest, rx, ry, rx + rw - 1, ry + rh - 1, 0);
+    for (Layer* l : layers) l->DrawArea(dest, rx, ry, rw, rh);
+    set_clip_rect(dest, rx, ry, rx + rw - 1, ry + rh - 1);
+    if (showTeleports) teleportMan->Draw(stm);
+    pointer->Draw(6, dest);
+    set_clip_rect(dest, 0, 0, dest->w - 1, dest->h - 1);
+}
+
+void World::Render() {
+    ComposeVisibleRegion();
+    lens->Show(stm, stm2);
+    text->Draw(stm2->GetBitmap());
+    blit(stm2->GetBitmap(), display::screen, 0, 0, 0, 0, display::screen->w, display::screen->h);
+    if (KeyHeld(KEY_TAB)) rest(40);
+}
+
+void World::Undo(int op) {
+    if (op == 0) {
+        if (!undo) {
+            undo = new Bmp(8, 8, "_undo");
+            return;
+        }
+        if (undo->Width() != layer->width || undo->Height() != layer->height) {
+            if (!undo->Resize(layer->width, layer->height, ClearColour())) {
+                std::printf("Undo: no memory for a %dx%d snapshot\n", layer->width, layer->height);
+                return;
+            }
+        }
+        blit(layer->bmp->GetBitmap(), undo->GetBitmap(), 0, 0, 0, 0, undo->Width(), undo->Height());
+    } else if (op == 1 && undo) {
+        blit(undo->GetBitmap(), layer->bmp->GetBitmap(), 0, 0, 0, 0, layer->width, layer->height);
+    }
+}
+
+int World::ClearColour() { return layer->ClearColour(); }
+
+void World::WaitKeyRelease(int k) {
+    while (KeyHeld(k)) rest(10);
+    clear_keybuf();
+}

@@ -1,0 +1,137 @@
+#pragma once
+#include <allegro.h>
+
+#include <string>
+#include <vector>
+
+class Bmp;
+class Pointer;
+class Layer;
+class Lens;
+class KeyMan;
+class FileIO;
+class Text;
+class TextDraw;
+class Files;
+class TeleportMan;
+class Txt;
+
+// The editor: owns the picture's layers, the ten pointers, the lens, the
+// teleports, the frame naming, the message lines, the key recorder, the
+// settings store and the off-screen surfaces, and runs the main loop.
+// Every operation is virtual so tests can script key state between frames.
+// The operations are defined across files named after their concern.
+class World {
+public:
+    explicit World(const std::string& docName);
+    virtual ~World();
+
+    // settings.cpp
+    virtual void LoadSettings();
+    virtual void SaveSettings();
+    // key_map.cpp
+    virtual void DoKeys();
+    // world.cpp
+    virtual void Render();
+    // dialogs.cpp
+    virtual void teleportDialog();
+    // teleports.cpp
+    virtual void EditTeleports();
+    // pointer_commands.cpp
+    virtual void EnlargeStamp();
+    // dialogs.cpp
+    virtual void pauseDialog();
+    virtual void filesDialog();
+    virtual void textDialog();
+    virtual void resizeDialog();
+    // layers.cpp
+    virtual bool resizeCanvas(int w, int h);
+    // dialogs.cpp
+    virtual void jumpDialog();
+    // world.cpp
+    virtual void Undo(int op);
+    // colour_fill.cpp
+    virtual void ColourFill();
+    // dialogs.cpp
+    virtual void colourDialog();
+    // recording.cpp
+    virtual void PlayTimes();
+    // world.cpp
+    virtual int ClearColour();
+    // layers.cpp
+    virtual void SelectLayer(int n);
+    virtual void LayerCommands();
+    // pointer_commands.cpp
+    virtual void PickPointer();
+    virtual void Cancel();
+    virtual void Commit();
+    virtual void LineTo();
+    // recording.cpp
+    virtual void ToggleRecording();
+    virtual void TogglePlayback();
+    // lens.cpp
+    virtual void PanLens();
+    // document.cpp
+    virtual bool SaveDocument(const std::string& name);
+    virtual bool LoadDocument(const std::string& name);
+    // file_commands.cpp
+    virtual void SaveImageFile();
+    virtual void LoadImageFile();
+    virtual void LoadFrame(const std::string& name);
+    virtual void SelectLoadImageFile();
+    virtual void SaveSelectionFile();
+    virtual void SaveFrame(const std::string& name);
+    virtual void SaveSelection(const std::string& name);
+    virtual bool ConfirmOverwrite(const std::string& name);
+    // world.cpp
+    virtual void WaitKeyRelease(int k);
+    virtual void Run();
+
+    // Helpers shared by several concerns.
+    // world.cpp: one opaque black layer the size of the screen and ten
+    // empty pointers (the start without a readable document).
+    virtual void StartNewPicture();
+    // world.cpp: true while Allegro key k is held (through varshim).
+    virtual bool KeyHeld(int k);
+    // world.cpp: the quit chord, Shift with ESC.
+    virtual bool QuitRequested();
+    // world.cpp: makes sure there are at least ten pointers.
+    virtual void EnsureTenPointers();
+    // overlay.cpp: shows one message line (and prints it on the console).
+    virtual void Message(const std::string& line);
+
+    std::vector<Pointer*> pointers;
+    Pointer* pointer = nullptr;
+    int spointer = 0;
+    std::vector<Layer*> layers;
+    Layer* layer = nullptr;
+    int slayer = 0;
+    Txt* txt = nullptr;
+    Bmp* stm = nullptr;
+    Bmp* stm2 = nullptr;
+    Bmp* undo = nullptr;
+    Lens* lens = nullptr;
+    KeyMan* keyMan = nullptr;
+    std::string cfile;
+    FileIO* fileIO = nullptr;
+    Text* text = nullptr;
+    TextDraw* textDraw = nullptr;
+    int stepX = 1;
+    int stepY = 1;
+    Files* files = nullptr;
+    int pause = 0;
+    TeleportMan* teleportMan = nullptr;
+    bool showTeleports = false;
+
+    // False when the document could not be read at start and could not be
+    // moved aside either: quitting must then not overwrite "Vell.zub".
+    bool mayWriteDocument = true;
+
+protected:
+    // For tests that build the editor step by step; does nothing.
+    struct NoInit {};
+    explicit World(NoInit) {}
+    void Construct(const std::string& docName);
+    // The part of stm that the lens window covers is composed each frame.
+    void ComposeVisibleRegion();
+};

@@ -1,0 +1,33 @@
+#include "test_support.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ostream>
+
+Rgb RgbOf(int c) { return {getr(c), getg(c), getb(c)}; }
+
+Rgb PixelAt(BITMAP* b, int x, int y) { return RgbOf(getpixel(b, x, y)); }
+
+void PrintTo(const Rgb& c, std::ostream* os) { *os << "rgb(" << c.r << "," << c.g << "," << c.b << ")"; }
+
+void ReleaseAllKeys() {
+    for (int k = 0; k < KEY_MAX; k++) key[k] = 0;
+}
+
+void HoldKey(int k, bool held) { key[k] = held ? -1 : 0; }
+
+TempDir::TempDir() {
+    char tmpl[] = "/tmp/vell-test-XXXXXX";
+    dir = mkdtemp(tmpl);
+    char cwd[4096];
+    previous = getcwd(cwd, sizeof cwd) ? cwd : "/tmp";
+    if (chdir(dir.c_str()) != 0) std::abort();
+}
+
+TempDir::~TempDir() {
+    if (chdir(previous.c_str()) != 0) std::abort();
+    std::string cmd = "rm -rf '" + dir + "'";
+    if (std::system(cmd.c_str()) != 0) {
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+#include <allegro.h>
+
+#include <string>
+
+#include "learn/world.h"
+
+// Colours compared through their parts: without a graphics mode Allegro's
+// 32-bit layout differs from the X11 screen's.
+struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+};
+Rgb RgbOf(int colour);
+Rgb PixelAt(BITMAP* b, int x, int y);
+void PrintTo(const Rgb& c, std::ostream* os);
+
+// Releases every key in Allegro's key table.
+void ReleaseAllKeys();
+// Holds or releases a key, as Allegro's keyboard handler would (-1 = held).
+void HoldKey(int k, bool held = true);
+
+// A fresh temporary directory that becomes the working directory for the
+// life of the object, so the editor's files land there.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::string& path() const { return dir; }
+    std::string file(const std::string& name) const { return dir + "/" + name; }
+
+private:
+    std::string dir;
+    std::string previous;
+};
+
+// An editor built in a temporary directory on the memory screen. Subclasses
+// override Render to change key state between frames, then call the base.
+class TestWorld : public World {
+public:
+    TestWorld() : World(NoInit{}) { Construct(""); }
+    explicit TestWorld(const std::string& docName) : World(NoInit{}) { Construct(docName); }
+};
