@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config ccache
   liballegro4-dev libsdl1.2-dev libsdl-image1.2-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick x11-utils
