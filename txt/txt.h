@@ -30,6 +30,10 @@ public:
     const std::string& getText() const { return text; }
 
 protected:
+    // Reads one key for getInput; tests override it to script the held keys
+    // and the character of each press.
+    virtual int ReadKey();
+
     Bmp* _bmp = nullptr;
     std::string text;
     int x = 0, y = 0;
