@@ -4,7 +4,9 @@
 #include <allegro.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,7 +18,9 @@
 DisplaySettings displaySettings;
 
 int ReadNumber(const std::string& s) {
-    return static_cast<int>(std::strtol(s.c_str(), nullptr, 10));
+    // Saturates rather than wraps: "4294968320" must not turn into 1024.
+    long long n = std::strtoll(s.c_str(), nullptr, 10);
+    return static_cast<int>(std::clamp<long long>(n, INT_MIN, INT_MAX));
 }
 
 namespace {
@@ -69,9 +73,8 @@ void ApplyDisplayDefaults(DisplaySettings& s) {
     }
     // Beyond 32767 Allegro's coordinates overflow; a size the surface helper
     // refuses would abort inside Allegro.
-    int bytes = (s.depth + 7) / 8;
     if (s.SCX < 1 || s.SCY < 1 || s.SCX > 32767 || s.SCY > 32767 ||
-        !SurfaceSizeAllowedAt(s.SCX, s.SCY, bytes)) {
+        !SurfaceSizeAllowedAt(s.SCX, s.SCY, BytesPerPixelOf(s.depth))) {
         std::printf("Screen size %dx%d is not usable, using 1024x768\n", s.SCX, s.SCY);
         s.SCX = 1024;
         s.SCY = 768;

@@ -5,8 +5,10 @@
 
 #include <climits>
 
-int CurrentBytesPerPixel() {
-    switch (get_color_depth()) {
+int CurrentBytesPerPixel() { return BytesPerPixelOf(get_color_depth()); }
+
+int BytesPerPixelOf(int depth) {
+    switch (depth) {
         case 8: return 1;
         case 15:
         case 16: return 2;

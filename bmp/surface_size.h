@@ -12,3 +12,7 @@ bool SurfaceSizeAllowedAt(int64_t w, int64_t h, int bytesPerPixel);
 
 // Bytes per pixel of the current Allegro colour depth.
 int CurrentBytesPerPixel();
+
+// Bytes per pixel of a colour depth; a depth Allegro does not know counts as
+// 4 bytes (set_color_depth refuses it anyway).
+int BytesPerPixelOf(int depth);
