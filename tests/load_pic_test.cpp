@@ -1,0 +1,223 @@
+// Picture loading: extension routing, colours from SDL_image pictures of
+// every pixel format, hostile headers, and a failed load changing nothing.
+#include <SDL/SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <vector>
+
+#include "bmp/bmp.h"
+#include "bmp/load_pic.h"
+#include "bmp/sdl_picture.h"
+#include "test_support.h"
+
+namespace {
+
+// Pictures are made with ImageMagick; the PNG flavour is named explicitly,
+// since a small flat picture is otherwise written as an indexed PNG.
+void Make(const std::string& args) {
+    std::string cmd = "convert " + args;
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+}
+
+void WriteBytes(const std::string& name, const std::vector<unsigned char>& bytes, size_t padTo) {
+    std::ofstream out(name, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    for (size_t i = bytes.size(); i < padTo; i++) out.put('\0');
+}
+
+const Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255};
+
+}  // namespace
+
+TEST(PictureExtension, LastDotDecidesAndCaseIsIgnored) {
+    EXPECT_TRUE(LoadsThroughSdl("photo.JPG"));
+    EXPECT_TRUE(LoadsThroughSdl("photo.jpg"));
+    EXPECT_TRUE(LoadsThroughSdl("a.b.png"));
+    EXPECT_TRUE(LoadsThroughSdl("dir.x/pic.PnG"));
+    EXPECT_FALSE(LoadsThroughSdl("photo.jpeg"));
+    EXPECT_FALSE(LoadsThroughSdl("a.png.bmp"));
+    EXPECT_FALSE(LoadsThroughSdl("README"));
+    EXPECT_EQ(PictureExtension("a.b.TGA"), ".tga");
+    EXPECT_EQ(PictureExtension("README"), "");
+}
+
+TEST(LoadPic, RoutesByExtensionWhateverTheCase) {
+    TempDir dir;
+    Make("-size 3x2 xc:red PNG24:up.PNG");
+    Make("-size 3x2 xc:red -quality 100 JPG:photo.JPG");
+    Make("-size 3x2 xc:red -quality 100 JPG:photo.jpeg");
+    Bmp png("up.PNG"), jpg("photo.JPG"), jpeg("photo.jpeg"), none("README");
+    EXPECT_TRUE(png.Loaded());
+    EXPECT_EQ(png.Width(), 3);
+    EXPECT_TRUE(jpg.Loaded());
+    EXPECT_EQ(jpg.Height(), 2);
+    // Allegro has no reader for ".jpeg": the placeholder stands in.
+    EXPECT_FALSE(jpeg.Loaded());
+    EXPECT_EQ(jpeg.Width(), 8);
+    EXPECT_FALSE(none.Loaded());
+    EXPECT_EQ(none.Width(), 8);
+    EXPECT_EQ(none.Height(), 8);
+}
+
+TEST(LoadPic, TrueColourPngKeepsExactColours) {
+    TempDir dir;
+    Make("-size 1x1 xc:red xc:lime xc:blue xc:'rgb(10,20,30)' +append PNG24:rgb.png");
+    Bmp b("rgb.png");
+    ASSERT_EQ(b.Width(), 4);
+    EXPECT_EQ(getpixel(b.GetBitmap(), 0, 0), makecol(255, 0, 0));
+    EXPECT_EQ(PixelAt(b.GetBitmap(), 1, 0), kGreen);
+    EXPECT_EQ(PixelAt(b.GetBitmap(), 2, 0), kBlue);
+    EXPECT_EQ(PixelAt(b.GetBitmap(), 3, 0), (Rgb{10, 20, 30}));
+}
+
+TEST(LoadPic, RedJpegWithinTwoPerPart) {
+    TempDir dir;
+    Make("-size 16x16 xc:red -quality 100 JPG:red.jpg");
+    Bmp b("red.jpg");
+    Rgb c = PixelAt(b.GetBitmap(), 5, 5);
+    EXPECT_NEAR(c.r, 255, 2);
+    EXPECT_NEAR(c.g, 0, 2);
+    EXPECT_NEAR(c.b, 0, 2);
+}
+
+TEST(LoadPic, IndexedAndGreyscalePngsKeepExactColours) {
+    TempDir dir;
+    Make("-size 1x1 xc:red xc:lime xc:blue xc:'rgb(200,100,50)' +append PNG8:indexed.png");
+    Make("-size 1x1 xc:'gray(40)' xc:'gray(200)' +append -type Grayscale -depth 8 PNG:grey.png");
+    Bmp indexed("indexed.png"), grey("grey.png");
+    ASSERT_TRUE(indexed.Loaded());
+    EXPECT_EQ(PixelAt(indexed.GetBitmap(), 0, 0), kRed);
+    EXPECT_EQ(PixelAt(indexed.GetBitmap(), 1, 0), kGreen);
+    EXPECT_EQ(PixelAt(indexed.GetBitmap(), 2, 0), kBlue);
+    EXPECT_EQ(PixelAt(indexed.GetBitmap(), 3, 0), (Rgb{200, 100, 50}));
+    ASSERT_TRUE(grey.Loaded());
+    EXPECT_EQ(PixelAt(grey.GetBitmap(), 0, 0), (Rgb{40, 40, 40}));
+    EXPECT_EQ(PixelAt(grey.GetBitmap(), 1, 0), (Rgb{200, 200, 200}));
+}
+
+TEST(LoadPic, PngAlphaIsDropped) {
+    TempDir dir;
+    Make("-size 1x1 xc:'rgba(255,0,0,0.5)' xc:'rgba(0,0,255,0)' +append PNG32:alpha.png");
+    Bmp b("alpha.png");
+    ASSERT_TRUE(b.Loaded());
+    EXPECT_EQ(PixelAt(b.GetBitmap(), 0, 0), kRed);
+    EXPECT_EQ(PixelAt(b.GetBitmap(), 1, 0), kBlue);
+}
+
+TEST(LoadPic, AllegroFormatsStillLoad) {
+    TempDir dir;
+    Make("-size 1x1 xc:red xc:blue +append BMP3:pic.bmp");
+    Make("-size 1x1 xc:red xc:blue +append pic.tga");
+    Make("-size 1x1 xc:red xc:blue +append pic.pcx");
+    for (const char* name : {"pic.bmp", "pic.tga", "pic.pcx"}) {
+        Bmp b(name);
+        ASSERT_TRUE(b.Loaded()) << name;
+        EXPECT_EQ(b.Width(), 2) << name;
+        EXPECT_EQ(PixelAt(b.GetBitmap(), 0, 0), kRed) << name;
+        EXPECT_EQ(PixelAt(b.GetBitmap(), 1, 0), kBlue) << name;
+    }
+}
+
+// Small files whose headers promise pictures far beyond what may be
+// allocated: refused before any decoder sees them.
+TEST(LoadPic, HostileHeadersAreRefusedWithoutACrash) {
+    TempDir dir;
+    // TGA, true colour, 65535 x 65535.
+    WriteBytes("huge.tga", {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0xff, 0xff, 0xff, 32, 0}, 4096);
+    // TGA with a 300-entry palette, more than Allegro's table holds.
+    WriteBytes("pal.tga", {0, 1, 1, 0, 0, 0x2c, 0x01, 24, 0, 0, 0, 0, 4, 0, 4, 0, 8, 0}, 4096);
+    // BMP, 24 bits, 200000 x 200000.
+    WriteBytes("huge.bmp", {'B', 'M', 0, 0x10, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
+                            0x40, 0x0d, 0x03, 0, 0x40, 0x0d, 0x03, 0, 1, 0, 24, 0},
+               4096);
+    // BMP, 8 bits, with a pixel offset that would read 1000 palette entries.
+    WriteBytes("pal.bmp", {'B', 'M', 0, 0x10, 0, 0, 0, 0, 0, 0, 0xf6, 0x0f, 0, 0, 40, 0, 0, 0,
+                           4, 0, 0, 0, 4, 0, 0, 0, 1, 0, 8, 0},
+               4096);
+    // PCX whose corners give a negative width.
+    WriteBytes("neg.pcx", {10, 5, 1, 8, 10, 0, 0, 0, 2, 0, 4, 0}, 4096);
+    // PNG announcing 1000000 x 1000000.
+    WriteBytes("huge.png", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D',
+                            'R', 0, 0x0f, 0x42, 0x40, 0, 0x0f, 0x42, 0x40, 8, 2, 0, 0, 0},
+               4096);
+    // JPEG whose frame header announces 65500 x 65500.
+    WriteBytes("huge.jpg", {0xff, 0xd8, 0xff, 0xe0, 0, 4, 0, 0, 0xff, 0xc0, 0, 17, 8, 0xff, 0xdc,
+                            0xff, 0xdc, 3},
+               4096);
+    // Neither PNG nor JPEG content behind a ".png" name.
+    WriteBytes("text.png", {'h', 'e', 'l', 'l', 'o'}, 4096);
+    for (const char* name :
+         {"huge.tga", "pal.tga", "huge.bmp", "pal.bmp", "neg.pcx", "huge.png", "huge.jpg", "text.png"}) {
+        Bmp b(5, 3, "kept");
+        putpixel(b.GetBitmap(), 1, 1, makecol(1, 2, 3));
+        b.LoadPic(name);
+        EXPECT_FALSE(b.Loaded()) << name;
+        EXPECT_EQ(b.Width(), 5) << name;
+        EXPECT_EQ(b.Height(), 3) << name;
+        EXPECT_EQ(PixelAt(b.GetBitmap(), 1, 1), (Rgb{1, 2, 3})) << name;
+    }
+}
+
+TEST(LoadPic, AFailedLoadKeepsThePictureAndAFreshOneGetsThePlaceholder) {
+    TempDir dir;
+    Make("-size 6x4 xc:blue PNG24:blue.png");
+    Bmp b("blue.png");
+    ASSERT_TRUE(b.Loaded());
+    b.LoadPic("missing.png");
+    EXPECT_FALSE(b.Loaded());
+    EXPECT_EQ(b.Width(), 6);
+    EXPECT_EQ(PixelAt(b.GetBitmap(), 2, 2), kBlue);
+
+    Bmp missing("missing.bmp");
+    EXPECT_FALSE(missing.Loaded());
+    ASSERT_EQ(missing.Width(), 8);
+    // Visibly a placeholder: two different colours, one of them the mask.
+    EXPECT_EQ(getpixel(missing.GetBitmap(), 0, 0), makecol(255, 0, 255));
+    EXPECT_NE(getpixel(missing.GetBitmap(), 2, 0), makecol(255, 0, 255));
+}
+
+TEST(GetSdlPixel, AssemblesOneToFourBytes) {
+    const int depths[] = {8, 16, 24, 32};
+    const Uint32 expected[] = {0x11, 0x2211, 0x332211, 0x44332211};
+    for (int i = 0; i < 4; i++) {
+        SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 2, depths[i], 0, 0, 0, 0);
+        ASSERT_NE(s, nullptr);
+        int bpp = s->format->BytesPerPixel;
+        ASSERT_EQ(bpp, i + 1);
+        Uint8* p = static_cast<Uint8*>(s->pixels) + 1 * s->pitch + 2 * bpp;
+        const Uint8 bytes[] = {0x11, 0x22, 0x33, 0x44};
+        for (int k = 0; k < bpp; k++) p[k] = bytes[k];
+        EXPECT_EQ(GetSdlPixel(s, 2, 1), expected[i]) << depths[i];
+        EXPECT_EQ(GetSdlPixel(s, 0, 0), 0u) << depths[i];
+        SDL_FreeSurface(s);
+    }
+}
+
+// A 16-bit surface (5-6-5) goes through the general decoder; at an Allegro
+// depth of 16 the pixels are written through putpixel.
+TEST(BitmapFromSurface, SixteenBitSurfacesAndDepths) {
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 2, 1, 16, 0xf800, 0x07e0, 0x001f, 0);
+    ASSERT_NE(s, nullptr);
+    Uint16* p = static_cast<Uint16*>(s->pixels);
+    p[0] = 0xf800;  // red
+    p[1] = 0x001f;  // blue
+    BITMAP* at32 = BitmapFromSurface(s);
+    ASSERT_NE(at32, nullptr);
+    EXPECT_EQ(PixelAt(at32, 0, 0), kRed);
+    EXPECT_EQ(PixelAt(at32, 1, 0), kBlue);
+    destroy_bitmap(at32);
+
+    set_color_depth(16);
+    BITMAP* at16 = BitmapFromSurface(s);
+    ASSERT_NE(at16, nullptr);
+    EXPECT_EQ(bitmap_color_depth(at16), 16);
+    int c = getpixel(at16, 0, 0);
+    EXPECT_EQ(getr(c), 255);
+    EXPECT_EQ(getb(getpixel(at16, 1, 0)), 255);
+    destroy_bitmap(at16);
+    set_color_depth(32);
+    SDL_FreeSurface(s);
+}
