@@ -1,31 +1,136 @@
-// Placeholder: the configuration and file store.
 #include "fileio.h"
 
-void FileIO::SetConfigFile(const std::string& file) {}
+#include <allegro.h>
+#include <dirent.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace {
+
+// Allegro keeps the configuration's file name as given and writes it when it
+// switches files or shuts down, so a relative name would land in whatever
+// directory is current by then; the name is anchored when it is set.
+std::string Anchored(const std::string& file) {
+    if (file.empty() || file[0] == '/') return file;
+    char cwd[4096];
+    if (!getcwd(cwd, sizeof cwd)) return file;
+    return std::string(cwd) + "/" + file;
+}
+
+bool IsRegularFile(const std::string& name) {
+    struct stat st;
+    return stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Writes d to file n opened with mode; false (and one console line) on any
+// failure.
+bool WriteAll(const std::string& n, const std::vector<unsigned char>& d, const char* mode) {
+    FILE* f = std::fopen(n.c_str(), mode);
+    if (!f) {
+        std::printf("'%s' can't be opened\n", n.c_str());
+        return false;
+    }
+    bool ok = d.empty() || std::fwrite(d.data(), 1, d.size(), f) == d.size();
+    ok = (std::fclose(f) == 0) && ok;
+    if (!ok) std::printf("'%s' can't be written\n", n.c_str());
+    return ok;
+}
+
+}  // namespace
+
+void FileIO::SetConfigFile(const std::string& file) { set_config_file(Anchored(file).c_str()); }
+
 void FileIO::SetSection(const std::string& s) { section = s; }
 void FileIO::SetKey(const std::string& k) { key = k; }
 std::string FileIO::SectionName() { return section; }
 std::string FileIO::KeyName() { return key; }
-void FileIO::SetSectionKey(const std::string& s, const std::string& k) {}
-void FileIO::Flush() {}
-void FileIO::SetIntValue(int v) {}
-void FileIO::SetIntAt(const std::string& k, int v) {}
-void FileIO::SetStringValue(const std::string& v) {}
-int FileIO::GetIntValue(int def) { return def; }
-int FileIO::GetIntAt(const std::string& k, int def) { return def; }
-int FileIO::GetIntIn(const std::string& s, const std::string& k, int def) { return def; }
-int FileIO::GetInt(const std::string& k, int def) { return def; }
-std::string FileIO::GetStringIn(const std::string& s, const std::string& k, const std::string& def) { return def; }
-std::string FileIO::GetString(const std::string& k, const std::string& def) { return def; }
-void FileIO::SetStringValue2(const std::string& v) {}
-void FileIO::SetStringIn(const std::string& s, const std::string& k, const std::string& v) {}
-void FileIO::SetString(const std::string& k, const std::string& v) {}
-void FileIO::SetInt(const std::string& k, int v) {}
-void FileIO::SetIntValue2(int v) {}
-std::vector<std::string> FileIO::Find(const std::string& pattern) { return {}; }
+
+void FileIO::SetSectionKey(const std::string& s, const std::string& k) {
+    SetSection(s);
+    SetKey(k);
+}
+
+void FileIO::Flush() { flush_config_file(); }
+
+void FileIO::SetIntValue(int v) { set_config_int(section.c_str(), key.c_str(), v); }
+void FileIO::SetIntAt(const std::string& k, int v) { set_config_int(section.c_str(), k.c_str(), v); }
+void FileIO::SetStringValue(const std::string& v) { set_config_string(section.c_str(), key.c_str(), v.c_str()); }
+int FileIO::GetIntValue(int def) { return GetIntIn(section, key, def); }
+int FileIO::GetIntAt(const std::string& k, int def) { return GetIntIn(section, k, def); }
+
+int FileIO::GetIntIn(const std::string& s, const std::string& k, int def) {
+    return get_config_int(s.c_str(), k.c_str(), def);
+}
+
+int FileIO::GetInt(const std::string& k, int def) { return get_config_int(section.c_str(), k.c_str(), def); }
+
+std::string FileIO::GetStringIn(const std::string& s, const std::string& k, const std::string& def) {
+    SetSection(s);
+    return GetString(k, def);
+}
+
+std::string FileIO::GetString(const std::string& k, const std::string& def) {
+    const char* v = get_config_string(section.c_str(), k.c_str(), def.c_str());
+    return v ? std::string(v) : def;
+}
+
+void FileIO::SetStringValue2(const std::string& v) { SetStringValue(v); }
+
+void FileIO::SetStringIn(const std::string& s, const std::string& k, const std::string& v) {
+    SetSection(s);
+    SetString(k, v);
+}
+
+void FileIO::SetString(const std::string& k, const std::string& v) {
+    set_config_string(section.c_str(), k.c_str(), v.c_str());
+}
+
+void FileIO::SetInt(const std::string& k, int v) { set_config_int(section.c_str(), k.c_str(), v); }
+void FileIO::SetIntValue2(int v) { SetIntValue(v); }
+
+std::vector<std::string> FileIO::Find(const std::string& pattern) {
+    std::vector<std::string> found;
+    DIR* dir = opendir(".");
+    if (!dir) return found;
+    while (dirent* e = readdir(dir)) {
+        std::string name = e->d_name;
+        if (fnmatch(pattern.c_str(), name.c_str(), FNM_PERIOD) == 0 && IsRegularFile(name)) found.push_back(name);
+    }
+    closedir(dir);
+    return found;
+}
+
 void FileIO::SetFileName(const std::string& n) { fileName = n; }
 std::string FileIO::FileName() { return fileName; }
 bool FileIO::LoadFile() { return Load(fileName); }
-bool FileIO::Load(const std::string& n) { return false; }
-bool FileIO::Save(const std::string& n, const std::vector<unsigned char>& d) { return false; }
-bool FileIO::Append(const std::string& n, const std::vector<unsigned char>& d) { return false; }
+
+bool FileIO::Load(const std::string& n) {
+    std::printf("Loading File: %.*s\n", static_cast<int>(n.size()), n.data());
+    FILE* f = std::fopen(n.c_str(), "rb");
+    if (!f) {
+        std::printf("'%s' can't be opened\n", n.c_str());
+        return false;
+    }
+    std::vector<unsigned char> read;
+    unsigned char chunk[65536];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) read.insert(read.end(), chunk, chunk + got);
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    if (!ok) {
+        std::printf("'%s' can't be read\n", n.c_str());
+        return false;
+    }
+    data.swap(read);
+    return true;
+}
+
+bool FileIO::Save(const std::string& n, const std::vector<unsigned char>& d) {
+    std::printf("Saving File: %.*s\n", static_cast<int>(n.size()), n.data());
+    return WriteAll(n, d, "wb");
+}
+
+bool FileIO::Append(const std::string& n, const std::vector<unsigned char>& d) { return WriteAll(n, d, "ab"); }

@@ -1,0 +1,142 @@
+#include "fileio/fileio.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "test_support.h"
+
+namespace {
+
+std::string Slurp(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void WriteText(const std::string& name, const std::string& s) { std::ofstream(name, std::ios::binary) << s; }
+
+std::vector<unsigned char> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+
+class FileIOConfig : public ::testing::Test {
+protected:
+    TempDir dir;
+    FileIO io;
+    void SetUp() override { io.SetConfigFile("test.cfg"); }
+};
+
+TEST_F(FileIOConfig, AbsentKeysGiveTheDefaults) {
+    io.SetSection("A");
+    EXPECT_EQ(42, io.GetInt("missing", 42));
+    EXPECT_EQ("fallback", io.GetString("missing", "fallback"));
+    EXPECT_EQ(-3, io.GetIntIn("Nowhere", "k", -3));
+}
+
+TEST_F(FileIOConfig, ValuesSetAreReadBackAndReachTheFile) {
+    io.SetSection("A");
+    io.SetInt("k", 5);
+    io.SetString("name", "frames/run");
+    EXPECT_EQ(5, io.GetInt("k", 0));
+    EXPECT_EQ("frames/run", io.GetString("name", ""));
+    // The same key in another section is independent.
+    EXPECT_EQ(0, io.GetIntIn("B", "k", 0));
+    io.Flush();
+    std::string file = Slurp("test.cfg");
+    size_t section = file.find("[A]");
+    ASSERT_NE(std::string::npos, section) << file;
+    EXPECT_NE(std::string::npos, file.find("k = 5", section)) << file;
+    EXPECT_NE(std::string::npos, file.find("name = frames/run", section)) << file;
+}
+
+TEST_F(FileIOConfig, RememberedSectionAndKeyActLikeNamedOnes) {
+    io.SetSectionKey("S", "K");
+    EXPECT_EQ("S", io.SectionName());
+    EXPECT_EQ("K", io.KeyName());
+    io.SetIntValue(3);
+    EXPECT_EQ(3, io.GetIntValue(0));
+    EXPECT_EQ(3, io.GetIntIn("S", "K", 0));
+    io.SetIntValue2(4);
+    EXPECT_EQ(4, io.GetIntAt("K", 0));
+    io.SetIntAt("L", 6);
+    EXPECT_EQ(6, io.GetInt("L", 0));
+    io.SetStringValue2("words");
+    EXPECT_EQ("words", io.GetString("K", ""));
+    io.SetStringIn("T", "K", "other");
+    EXPECT_EQ("T", io.SectionName());
+    EXPECT_EQ("other", io.GetStringIn("T", "K", ""));
+    EXPECT_EQ("words", io.GetStringIn("S", "K", ""));
+    EXPECT_EQ("S", io.SectionName());
+}
+
+TEST_F(FileIOConfig, ExistingFileIsReadWhenSet) {
+    WriteText("hand.cfg", "[Lens]\nmag = 7\ntext = a b\n");
+    io.SetConfigFile("hand.cfg");
+    io.SetSection("Lens");
+    EXPECT_EQ(7, io.GetInt("mag", 16));
+    EXPECT_EQ("a b", io.GetString("text", ""));
+}
+
+TEST_F(FileIOConfig, ChangesReachTheDiskWhenSwitchingFiles) {
+    io.SetSection("P");
+    io.SetInt("x", 12);
+    io.SetConfigFile("other.cfg");
+    EXPECT_NE(std::string::npos, Slurp("test.cfg").find("x = 12"));
+}
+
+class FileIOFiles : public ::testing::Test {
+protected:
+    TempDir dir;
+    FileIO io;
+};
+
+TEST_F(FileIOFiles, FindReturnsBareNamesOfMatchingFilesOnly) {
+    WriteText("img000.tga", "a");
+    WriteText("img001.tga", "b");
+    WriteText("img.pcx", "c");
+    WriteText(".hidden.tga", "d");
+    ASSERT_EQ(0, mkdir("dir.tga", 0755));
+    ASSERT_EQ(0, mkdir("sub", 0755));
+    WriteText("sub/img002.tga", "e");
+    std::vector<std::string> found = io.Find("img*.tga");
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ((std::vector<std::string>{"img000.tga", "img001.tga"}), found);
+    EXPECT_EQ(2u, io.Find("img00?.tga").size());
+    EXPECT_TRUE(io.Find("*.bmp").empty());
+    EXPECT_EQ(3u, io.Find("*").size());  // no directories, no hidden files
+}
+
+TEST_F(FileIOFiles, SaveLoadAndAppend) {
+    std::string binary("a\0b\xff", 4);
+    ASSERT_TRUE(io.Save("data.bin", Bytes(binary)));
+    ASSERT_TRUE(io.Append("data.bin", Bytes("tail")));
+    ASSERT_TRUE(io.Append("fresh.bin", Bytes("new")));
+    EXPECT_EQ(binary + "tail", Slurp("data.bin"));
+    EXPECT_EQ("new", Slurp("fresh.bin"));
+
+    io.SetFileName("data.bin");
+    EXPECT_EQ("data.bin", io.FileName());
+    ASSERT_TRUE(io.LoadFile());
+    EXPECT_EQ(Bytes(binary + "tail"), io.Data());
+
+    // Saving again truncates.
+    ASSERT_TRUE(io.Save("data.bin", Bytes("x")));
+    EXPECT_EQ("x", Slurp("data.bin"));
+}
+
+TEST_F(FileIOFiles, FailuresAreReportedAndKeepTheData) {
+    ASSERT_TRUE(io.Save("keep.bin", Bytes("kept")));
+    ASSERT_TRUE(io.Load("keep.bin"));
+    ASSERT_EQ(0, mkdir("adir", 0755));
+    EXPECT_FALSE(io.Load("missing.bin"));
+    EXPECT_FALSE(io.Load("adir"));
+    EXPECT_EQ(Bytes("kept"), io.Data());
+    EXPECT_FALSE(io.Save("nodir/x.bin", Bytes("x")));
+    EXPECT_FALSE(io.Save("adir", Bytes("x")));
+    EXPECT_FALSE(io.Append("nodir/x.bin", Bytes("x")));
+}
+
+}  // namespace
