@@ -15,6 +15,7 @@ class TextDraw;
 class Files;
 class TeleportMan;
 class Txt;
+struct PromptAnswers;
 
 // The editor: owns the picture's layers, the ten pointers, the lens, the
 // teleports, the frame naming, the message lines, the key recorder, the
@@ -99,6 +100,10 @@ public:
     virtual void EnsureTenPointers();
     // overlay.cpp: shows one message line (and prints it on the console).
     virtual void Message(const std::string& line);
+    // prompt.cpp: the multi-field form every command that asks goes through
+    // (tests override it to answer).
+    virtual PromptAnswers Prompt(const std::string& title, const std::vector<std::string>& prompts,
+                                 const std::vector<std::string>& values);
 
     std::vector<Pointer*> pointers;
     Pointer* pointer = nullptr;
