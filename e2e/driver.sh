@@ -1,0 +1,255 @@
+# End-to-end driver: runs the real vell in a private Xvfb and presses real
+# keys with xdotool. Source it from a test script, which CTest runs as
+#   bash e2e/test_x.sh <path of vell>
+#
+#   source "$(dirname "$0")/driver.sh" "$1"
+#   start_vell -mode: 2            # Xvfb, temp dir, vell, its window, pointer
+#   press equal                    # one key, held ~0.15 s
+#   chord shift+Escape             # keys down in order, up in reverse order
+#   hold z 1.5                     # a key held for a held-key mode
+#   key_down l; press a; key_up l  # a key held while others are pressed
+#   screenshot zoom.png            # the whole X screen, 8 bits per channel
+#   pixel zoom.png 0 0             # prints "r,g,b"
+#   nonblack_box zoom.png 0 0 64 64  # prints "x y w h" of what is not black
+#   quit_vell                      # Shift+ESC, then exit status 0 within time
+#   expect_stdout_line "text"      # a whole line of vell's standard output
+#   pass                           # prints PASS and ends the test
+#
+# Key names are X keysym names as xdotool takes them (equal, minus, Escape,
+# shift, ctrl, alt, Return, Left, KP_0, ...).
+#
+# Each test gets its own working directory ($WORK; vell runs there, its
+# standard output goes to $WORK/stdout.txt, relative file names of
+# screenshot/pixel are in it). Everything started here is killed and $WORK is
+# removed when the test ends, however it ends; E2E_KEEP=1 keeps $WORK.
+# Only standard output is checked: the sound library writes noise on stderr.
+# A missing Xvfb, xdotool or ImageMagick is a failure, never a skip.
+
+set -Eeuo pipefail
+
+VELL=${1:-}
+TITLE="Dade Vovu Zerizoviz"
+# Long enough for the editor's keyboard handler to see the key down when
+# readkey returns, shorter than the keyboard's auto-repeat delay (~0.66 s).
+KEY_HOLD=${KEY_HOLD:-0.15}
+# Time for the key pass and the frame that follow a key release.
+AFTER_KEY=${AFTER_KEY:-0.2}
+
+XVFB_PID=""
+VELL_PID=""
+VELL_STATUS=""
+WORK=""
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "$WORK" ] && [ -f "$WORK/stdout.txt" ]; then
+        echo "--- vell's standard output:" >&2
+        tail -n 40 "$WORK/stdout.txt" >&2
+    fi
+    exit 1
+}
+
+pass() {
+    echo "PASS: $(basename "$0")"
+    exit 0
+}
+
+trap 'fail "command failed (line $LINENO): $BASH_COMMAND"' ERR
+
+cleanup() {
+    trap - ERR
+    if [ -n "$VELL_PID" ] && kill -0 "$VELL_PID" 2>/dev/null; then
+        kill -9 "$VELL_PID" 2>/dev/null || true
+        wait "$VELL_PID" 2>/dev/null || true
+    fi
+    if [ -n "$XVFB_PID" ] && kill -0 "$XVFB_PID" 2>/dev/null; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+    fi
+    if [ -n "$WORK" ] && [ -d "$WORK" ]; then
+        if [ "${E2E_KEEP:-0}" = 1 ]; then
+            echo "kept $WORK" >&2
+        else
+            rm -rf "$WORK"
+        fi
+    fi
+}
+trap cleanup EXIT
+
+require_tools() {
+    command -v Xvfb >/dev/null || fail "Xvfb is missing (Debian package xvfb)"
+    command -v xdotool >/dev/null || fail "xdotool is missing (Debian package xdotool)"
+    # Ask the programs themselves: a stand-in convert may be on the PATH.
+    import -version 2>/dev/null | grep -q ImageMagick ||
+        fail "ImageMagick's import is missing (Debian package imagemagick)"
+    convert -version 2>/dev/null | grep -q ImageMagick ||
+        fail "ImageMagick's convert is missing (Debian package imagemagick)"
+}
+
+# Starts Xvfb on a display number it picks itself (-displayfd avoids races
+# with other tests) and waits until it answers.
+start_xvfb() {
+    local fdfile="$WORK/xvfb-display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp \
+        3>"$fdfile" >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 100); do
+        if [ -s "$fdfile" ]; then break; fi
+        kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb did not start: $(tail -n 5 "$WORK/xvfb.log")"
+        sleep 0.1
+    done
+    [ -s "$fdfile" ] || fail "Xvfb gave no display number within 10 s"
+    DISPLAY=":$(head -n 1 "$fdfile")"
+    export DISPLAY
+    for i in $(seq 50); do
+        if xdotool getdisplaygeometry >/dev/null 2>&1; then return 0; fi
+        sleep 0.1
+    done
+    fail "Xvfb on $DISPLAY does not answer"
+}
+
+# Starts vell in $WORK with the given arguments (Xvfb first, if needed),
+# waits for its window and moves the X pointer over it: without a window
+# manager keys go to the window under the pointer.
+start_vell() {
+    [ -n "$XVFB_PID" ] || start_xvfb
+    launch_vell "$@"
+    VELL_WINDOW=$(timeout 20 xdotool search --sync --limit 1 --name "^$TITLE\$" 2>/dev/null) ||
+        fail "no window titled '$TITLE' within 20 s"
+    point_at_window "$VELL_WINDOW"
+    # The editor builds its first frame after the title is set.
+    sleep 0.5
+    vell_running || fail "vell ended right after start (status $VELL_STATUS)"
+}
+
+# Starts vell in $WORK in the background without waiting for anything.
+launch_vell() {
+    (cd "$WORK" && exec "$VELL" "$@" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
+    VELL_PID=$!
+}
+
+point_at_window() {
+    # shellcheck disable=SC2034  # all six are set by the eval
+    local WINDOW X Y WIDTH HEIGHT SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    local want="x:$((X + WIDTH / 2)) y:$((Y + HEIGHT / 2)) " i
+    # mousemove --sync can wait for many seconds here; polling is quicker.
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+    for i in $(seq 50); do
+        case "$(xdotool getmouselocation)" in "$want"*) return 0 ;; esac
+        sleep 0.1
+    done
+    fail "the X pointer did not move over the window"
+}
+
+# Prints "w h" of the first window titled like the editor.
+window_size() {
+    # shellcheck disable=SC2034  # all six are set by the eval
+    local WINDOW X Y WIDTH HEIGHT SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$VELL_WINDOW")"
+    echo "$WIDTH $HEIGHT"
+}
+
+key_down() { xdotool keydown "$@"; }
+key_up() { xdotool keyup "$@"; }
+
+# press KEY [seconds held]
+press() {
+    xdotool keydown "$1"
+    sleep "${2:-$KEY_HOLD}"
+    xdotool keyup "$1"
+    sleep "$AFTER_KEY"
+}
+
+# hold KEY seconds: for modes that run while their key is held.
+hold() { press "$1" "$2"; }
+
+# chord "shift+Escape" [seconds held]: downs in order, ups in reverse order.
+chord() {
+    local keys i
+    IFS=+ read -r -a keys <<<"$1"
+    for i in "${keys[@]}"; do xdotool keydown "$i"; done
+    sleep "${2:-$KEY_HOLD}"
+    for ((i = ${#keys[@]} - 1; i >= 0; i--)); do xdotool keyup "${keys[i]}"; done
+    sleep "$AFTER_KEY"
+}
+
+# A path relative to $WORK unless absolute.
+in_work() { case "$1" in /*) echo "$1" ;; *) echo "$WORK/$1" ;; esac; }
+
+screenshot() { import -window root -depth 8 "$(in_work "$1")"; }
+
+# pixel FILE X Y: prints the colour as "r,g,b" (0-255 each).
+pixel() {
+    convert "$(in_work "$1")" -crop "1x1+$2+$3" -depth 8 txt:- |
+        sed -n 's/^0,0: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+
+# nonblack_box FILE X Y W H: the bounding box "x y w h" (screen coordinates)
+# of the pixels inside the region that are not black; nothing when all are.
+nonblack_box() {
+    convert "$(in_work "$1")" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- |
+        awk -F'[,:() ]+' -v ox="$2" -v oy="$3" '
+            NR > 1 && ($3 + $4 + $5) > 0 {
+                if (n++ == 0) { x0 = x1 = $1; y0 = y1 = $2 }
+                if ($1 < x0) x0 = $1; if ($1 > x1) x1 = $1
+                if ($2 < y0) y0 = $2; if ($2 > y1) y1 = $2
+            }
+            END { if (n) print x0 + ox, y0 + oy, x1 - x0 + 1, y1 - y0 + 1 }'
+}
+
+vell_running() {
+    [ -n "$VELL_PID" ] || return 1
+    if kill -0 "$VELL_PID" 2>/dev/null && ! ps -o stat= -p "$VELL_PID" | grep -q Z; then
+        return 0
+    fi
+    VELL_STATUS=0
+    wait "$VELL_PID" || VELL_STATUS=$?
+    return 1
+}
+
+# wait_vell_exit [seconds]: waits for vell to end and sets VELL_STATUS; kills
+# it and fails when it is still running after the timeout.
+wait_vell_exit() {
+    local limit=${1:-10} i
+    for ((i = 0; i < limit * 10; i++)); do
+        vell_running || { VELL_PID=""; return 0; }
+        sleep 0.1
+    done
+    kill -9 "$VELL_PID" 2>/dev/null || true
+    fail "vell still running ${limit} s after it should have ended (killed)"
+}
+
+# quit_vell: Shift+ESC, then vell must end with status 0.
+quit_vell() {
+    chord shift+Escape
+    wait_vell_exit 10
+    [ "$VELL_STATUS" = 0 ] || fail "vell ended with status $VELL_STATUS after Shift+ESC"
+}
+
+# expect_stdout_line TEXT: some whole line of standard output is TEXT (waits
+# a little, since vell may still be writing).
+expect_stdout_line() {
+    local i
+    for i in $(seq 30); do
+        grep -Fxq -- "$1" "$WORK/stdout.txt" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    fail "no line '$1' on standard output"
+}
+
+# expect_stdout_begins LINE...: standard output starts with exactly these lines.
+expect_stdout_begins() {
+    local expected actual
+    expected=$(printf '%s\n' "$@")
+    actual=$(head -n $# "$WORK/stdout.txt")
+    [ "$actual" = "$expected" ] ||
+        fail "standard output does not begin with the expected $# lines:$(diff <(echo "$expected") <(echo "$actual") || true)"
+}
+
+[ -n "$VELL" ] || fail "usage: bash $0 <path of vell>"
+[ -x "$VELL" ] || fail "'$VELL' is not an executable"
+VELL=$(realpath "$VELL")
+require_tools
+WORK=$(mktemp -d /tmp/vell-e2e-XXXXXX)
