@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "learn/overlay.h"
+
 Rgb RgbOf(int c) { return {getr(c), getg(c), getb(c)}; }
 
 Rgb PixelAt(BITMAP* b, int x, int y) { return RgbOf(getpixel(b, x, y)); }
@@ -30,4 +32,18 @@ TempDir::~TempDir() {
     std::string cmd = "rm -rf '" + dir + "'";
     if (std::system(cmd.c_str()) != 0) {
     }
+}
+
+void ScriptedWorld::Render() {
+    if (frames < static_cast<int>(steps.size())) {
+        steps[frames]();
+    } else {
+        overran = true;
+        ReleaseAllKeys();
+        HoldKey(KEY_LSHIFT);
+        HoldKey(KEY_ESC);
+    }
+    frames++;
+    shownLines.push_back(text->lines);
+    World::Render();
 }

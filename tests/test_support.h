@@ -1,7 +1,9 @@
 #pragma once
 #include <allegro.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "learn/world.h"
 
@@ -40,4 +42,18 @@ class TestWorld : public World {
 public:
     TestWorld() : World(NoInit{}) { Construct(""); }
     explicit TestWorld(const std::string& docName) : World(NoInit{}) { Construct(docName); }
+};
+
+// An editor whose Render first runs the next scripted step (which changes
+// key[] for the following frame), keeps the message lines shown in that
+// frame, and then runs the real Render. Once the script is used up every key
+// is released and Shift+ESC is held, so modal loops and Run always end.
+class ScriptedWorld : public TestWorld {
+public:
+    void Render() override;
+
+    std::vector<std::function<void()>> steps;
+    std::vector<std::vector<std::string>> shownLines;
+    int frames = 0;
+    bool overran = false;
 };
