@@ -1,0 +1,274 @@
+// Layers: the layer command mode (add, delete, select), selection clamping,
+// composition through the mask colour and canvas resizing.
+#include "learn/layer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "all/display.h"
+#include "bmp/bmp.h"
+#include "learn/key_recorder.h"
+#include "learn/overlay.h"
+#include "learn/pointer.h"
+#include "test_support.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const Lines kHeader = {"- Layer Stuff -", " ", "A - Add new layer", "D - Delete current layer",
+                       "0, 1-9 - Select layer", " "};
+
+const Rgb kBlack{0, 0, 0};
+
+class Layers : public testing::Test {
+protected:
+    void SetUp() override { ReleaseAllKeys(); }
+    void TearDown() override { ReleaseAllKeys(); }
+
+    // Adds transparent layers until there are n, as a loaded document would
+    // have them.
+    void GrowTo(World& w, size_t n) {
+        while (w.layers.size() < n) w.layers.push_back(new Layer(&w, w.layer->width, w.layer->height, 1));
+    }
+
+    // Runs the layer mode with `key` pressed in its first pass and released
+    // in the next frame, then L released: one command.
+    void PressInLayerMode(ScriptedWorld& w, int key) {
+        HoldKey(KEY_L);
+        HoldKey(key);
+        w.steps = {[key] { HoldKey(key, false); }, [] { ReleaseAllKeys(); },
+                   [] { ReleaseAllKeys(); }};
+        w.LayerCommands();
+        EXPECT_FALSE(w.overran);
+    }
+
+    // The longest message list shown during the mode.
+    Lines Shown(const ScriptedWorld& w) {
+        Lines longest;
+        for (const Lines& l : w.shownLines)
+            if (l.size() > longest.size()) longest = l;
+        return longest;
+    }
+
+    Lines With(int current, Lines added) {
+        Lines l = kHeader;
+        l.push_back("Current layer " + std::to_string(current));
+        l.insert(l.end(), added.begin(), added.end());
+        return l;
+    }
+
+    TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(Layers, AddingGivesATransparentLayerOnTopThatIsCurrent) {
+    ScriptedWorld w;
+    w.pointer->layer = 0;
+    PressInLayerMode(w, KEY_A);
+    ASSERT_EQ(w.layers.size(), 2u);
+    EXPECT_EQ(w.slayer, 1);
+    EXPECT_EQ(w.layer, w.layers[1]);
+    EXPECT_EQ(w.layer->mode, 1);
+    EXPECT_EQ(w.layer->width, w.layers[0]->width);
+    EXPECT_EQ(w.layer->height, w.layers[0]->height);
+    BITMAP* b = w.layer->bmp->GetBitmap();
+    for (int y = 0; y < b->h; y += 17)
+        for (int x = 0; x < b->w; x += 13) ASSERT_EQ(getpixel(b, x, y), display::maskColour);
+    EXPECT_EQ(Shown(w), With(0, {"Layer 1 Added", "Layer 1 selected"}));
+    // The pointer keeps its layer index; the lines go when the mode ends.
+    EXPECT_EQ(w.pointer->layer, 0);
+    EXPECT_TRUE(w.text->lines.empty());
+}
+
+TEST_F(Layers, DeletingAMiddleLayerMovesTheTopIntoItsPlace) {
+    ScriptedWorld w;
+    GrowTo(w, 4);
+    std::vector<Layer*> before = w.layers;
+    w.SelectLayer(1);
+    testing::internal::CaptureStdout();
+    PressInLayerMode(w, KEY_D);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(w.layers, (std::vector<Layer*>{before[0], before[3], before[2]}));
+    EXPECT_EQ(w.slayer, 1);
+    EXPECT_EQ(w.layer, before[3]);
+    EXPECT_EQ(Shown(w), With(1, {"Deleted Layer 1", "Layer 1 selected"}));
+}
+
+TEST_F(Layers, DeletingTheTopLayerSelectsTheOneBelow) {
+    ScriptedWorld w;
+    GrowTo(w, 4);
+    std::vector<Layer*> before = w.layers;
+    w.SelectLayer(3);
+    PressInLayerMode(w, KEY_D);
+    EXPECT_EQ(w.layers, (std::vector<Layer*>{before[0], before[1], before[2]}));
+    EXPECT_EQ(w.slayer, 2);
+    EXPECT_EQ(w.layer, before[2]);
+    EXPECT_EQ(Shown(w), With(3, {"Deleted Layer 3", "Layer 2 selected"}));
+    // The pointer's layer index is left as it was.
+    EXPECT_EQ(w.pointer->layer, 3);
+}
+
+TEST_F(Layers, LayerZeroIsNeverDeleted) {
+    ScriptedWorld w;
+    PressInLayerMode(w, KEY_D);
+    EXPECT_EQ(w.layers.size(), 1u);
+    EXPECT_EQ(Shown(w), With(0, {}));
+
+    ScriptedWorld two;
+    GrowTo(two, 2);
+    two.SelectLayer(0);
+    PressInLayerMode(two, KEY_D);
+    EXPECT_EQ(two.layers.size(), 2u);
+    EXPECT_EQ(Shown(two), With(0, {}));
+}
+
+TEST_F(Layers, KeypadSelectsExistingLayersOnly) {
+    ScriptedWorld w;
+    GrowTo(w, 3);
+    w.SelectLayer(0);
+    PressInLayerMode(w, KEY_5_PAD);
+    EXPECT_EQ(w.slayer, 0);
+    EXPECT_EQ(Shown(w), With(0, {}));
+
+    ScriptedWorld v;
+    GrowTo(v, 3);
+    v.SelectLayer(0);
+    PressInLayerMode(v, KEY_2_PAD);
+    EXPECT_EQ(v.slayer, 2);
+    EXPECT_EQ(v.layer, v.layers[2]);
+    EXPECT_EQ(v.pointer->layer, 2);
+    EXPECT_EQ(Shown(v), With(0, {"Layer 2 selected"}));
+}
+
+TEST_F(Layers, AddedLayersAreRecordedInTheModesGroup) {
+    ScriptedWorld w;
+    testing::internal::CaptureStdout();
+    w.keyMan->StartRecording();
+    PressInLayerMode(w, KEY_A);
+    w.keyMan->StopRecording();
+    std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_FALSE(w.keyMan->events.empty());
+    EXPECT_EQ(w.keyMan->events[0]->akey, KEY_L);
+    EXPECT_EQ(w.keyMan->events[0]->nkey, KEY_A);
+}
+
+TEST_F(Layers, SelectLayerClampsToTheTopLayer) {
+    ScriptedWorld w;
+    GrowTo(w, 3);
+    w.SelectLayer(1);
+    EXPECT_EQ(w.slayer, 1);
+    EXPECT_EQ(w.layer, w.layers[1]);
+    EXPECT_EQ(w.pointer->layer, 1);
+    w.SelectLayer(7);
+    EXPECT_EQ(w.slayer, 2);
+    EXPECT_EQ(w.layer, w.layers[2]);
+    EXPECT_EQ(w.pointer->layer, 2);
+    w.SelectLayer(0);
+    w.SelectLayer(-1);
+    EXPECT_EQ(w.slayer, 2);
+    EXPECT_EQ(w.pointer->layer, 2);
+    w.SelectLayer(0);
+    w.SelectLayer(-2147483647 - 1);
+    EXPECT_EQ(w.slayer, 2);
+}
+
+TEST_F(Layers, MaskColourLetsTheLayerBelowShowThrough) {
+    int red = makecol(255, 0, 0), blue = makecol(0, 0, 255);
+    Layer bottom(nullptr, 4, 1, 0);
+    Layer top(nullptr, 4, 1, 1);
+    clear_to_color(bottom.bmp->GetBitmap(), red);
+    putpixel(top.bmp->GetBitmap(), 1, 0, blue);
+    putpixel(top.bmp->GetBitmap(), 2, 0, 0);  // black covers too
+
+    BITMAP* whole = create_bitmap(4, 1);
+    bottom.DrawLayer(whole);
+    top.DrawLayer(whole);
+    EXPECT_EQ(PixelAt(whole, 0, 0), RgbOf(red));
+    EXPECT_EQ(PixelAt(whole, 1, 0), RgbOf(blue));
+    EXPECT_EQ(PixelAt(whole, 2, 0), kBlack);
+    EXPECT_EQ(PixelAt(whole, 3, 0), RgbOf(red));
+
+    // DrawRegion puts the cut-out at the target's top-left corner.
+    BITMAP* region = create_bitmap(2, 1);
+    bottom.DrawRegion(region, 2, 0, 2, 1);
+    top.DrawRegion(region, 2, 0, 2, 1);
+    EXPECT_EQ(PixelAt(region, 0, 0), kBlack);
+    EXPECT_EQ(PixelAt(region, 1, 0), RgbOf(red));
+
+    // A transparent layer also lets through what an opaque one would hide.
+    Layer opaqueTop(nullptr, 4, 1, 0);
+    opaqueTop.DrawLayer(whole);
+    EXPECT_EQ(PixelAt(whole, 0, 0), kBlack);
+    destroy_bitmap(whole);
+    destroy_bitmap(region);
+}
+
+TEST_F(Layers, ClearColourFollowsTheLayerMode) {
+    Layer opaque(nullptr, 2, 2, 0);
+    Layer transparent(nullptr, 2, 2, 1);
+    EXPECT_EQ(opaque.ClearColour(), 0);
+    EXPECT_EQ(transparent.ClearColour(), makecol(255, 0, 255));
+    EXPECT_EQ(getpixel(opaque.bmp->GetBitmap(), 1, 1), 0);
+    EXPECT_EQ(getpixel(transparent.bmp->GetBitmap(), 1, 1), makecol(255, 0, 255));
+}
+
+TEST_F(Layers, ResizeCanvasKeepsPixelsAndFillsWithEachClearColour) {
+    ScriptedWorld w;
+    GrowTo(w, 2);
+    int red = makecol(255, 0, 0), green = makecol(0, 255, 0);
+    int oldW = w.layers[0]->width, oldH = w.layers[0]->height;
+    putpixel(w.layers[0]->bmp->GetBitmap(), oldW - 1, oldH - 1, red);
+    putpixel(w.layers[1]->bmp->GetBitmap(), 3, 4, green);
+    ASSERT_TRUE(w.resizeCanvas(oldW + 10, oldH + 5));
+    for (Layer* l : w.layers) {
+        EXPECT_EQ(l->width, oldW + 10);
+        EXPECT_EQ(l->height, oldH + 5);
+        EXPECT_EQ(l->bmp->Width(), oldW + 10);
+        EXPECT_EQ(l->bmp->Height(), oldH + 5);
+    }
+    EXPECT_EQ(w.stm->Width(), oldW + 10);
+    EXPECT_EQ(w.stm->Height(), oldH + 5);
+    BITMAP* bottom = w.layers[0]->bmp->GetBitmap();
+    BITMAP* top = w.layers[1]->bmp->GetBitmap();
+    EXPECT_EQ(PixelAt(bottom, oldW - 1, oldH - 1), RgbOf(red));
+    EXPECT_EQ(PixelAt(bottom, oldW + 9, 0), kBlack);
+    EXPECT_EQ(PixelAt(bottom, 0, oldH + 4), kBlack);
+    EXPECT_EQ(PixelAt(top, 3, 4), RgbOf(green));
+    EXPECT_EQ(getpixel(top, oldW + 9, 0), makecol(255, 0, 255));
+    EXPECT_EQ(getpixel(top, 0, oldH + 4), makecol(255, 0, 255));
+
+    ASSERT_TRUE(w.resizeCanvas(5, 6));
+    EXPECT_EQ(w.layers[1]->bmp->Width(), 5);
+    EXPECT_EQ(PixelAt(w.layers[1]->bmp->GetBitmap(), 3, 4), RgbOf(green));
+    EXPECT_EQ(w.stm->Height(), 6);
+    w.Render();  // composing and showing a canvas smaller than the window
+}
+
+TEST_F(Layers, ImpossibleCanvasSizeChangesNothing) {
+    ScriptedWorld w;
+    GrowTo(w, 3);
+    std::vector<Bmp*> bitmaps;
+    for (Layer* l : w.layers) bitmaps.push_back(l->bmp);
+    Bmp* stm = w.stm;
+    int oldW = w.layer->width, oldH = w.layer->height;
+    const int sizes[][2] = {{0, 10}, {10, -5}, {100000, 100000}, {16384, 32768}};
+    for (auto& s : sizes) {
+        SCOPED_TRACE(testing::Message() << s[0] << "x" << s[1]);
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(w.resizeCanvas(s[0], s[1]));
+        std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+        for (size_t i = 0; i < w.layers.size(); i++) {
+            EXPECT_EQ(w.layers[i]->bmp, bitmaps[i]);
+            EXPECT_EQ(w.layers[i]->width, oldW);
+            EXPECT_EQ(w.layers[i]->height, oldH);
+            EXPECT_EQ(w.layers[i]->bmp->Width(), oldW);
+        }
+        EXPECT_EQ(w.stm, stm);
+    }
+}
