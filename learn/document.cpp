@@ -1,9 +1,230 @@
-// Placeholder until the document format lands: no document is read or
-// written, the editor starts with a new picture.
+// The editor's document: SaveDocument and LoadDocument between the editor's
+// layers and pointers and a .zub file, and the start-up and quit steps that
+// make sure a session's work is never lost.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "../bmp/bmp.h"
+#include "../bmp/surface_size.h"
+#include "document_io.h"
+#include "layer.h"
+#include "pointer.h"
 #include "world.h"
 
-bool World::SaveDocument(const std::string& name) { return false; }
+namespace {
+
+const char kStartDocument[] = "Vell.zub";
+
+// PixelRows over a Bmp. At depth 32 the rows of a memory bitmap are
+// contiguous 32-bit values in the file's byte order, so they are handed
+// out directly; other depths go through getpixel/putpixel.
+class BmpRows : public PixelRows {
+public:
+    explicit BmpRows(Bmp* b) : bmp(b), w(b->Width()), h(b->Height()) {}
+    explicit BmpRows(std::unique_ptr<Bmp> b) : BmpRows(b.get()) { owned = std::move(b); }
+
+    int Width() const override { return w; }
+    int Height() const override { return h; }
+    int32_t* DirectRow(int y) override {
+        BITMAP* b = bmp->GetBitmap();
+        if (bitmap_color_depth(b) != 32 || !is_memory_bitmap(b)) return nullptr;
+        return reinterpret_cast<int32_t*>(b->line[y]);
+    }
+    void GetRow(int y, int32_t* out) override {
+        for (int x = 0; x < w; x++) out[x] = getpixel(bmp->GetBitmap(), x, y);
+    }
+    void PutRow(int y, const int32_t* in) override {
+        for (int x = 0; x < w; x++) putpixel(bmp->GetBitmap(), x, y, in[x]);
+    }
+    Bmp* Release() { return owned.release(); }
+
+private:
+    Bmp* bmp;
+    std::unique_ptr<Bmp> owned;
+    int w, h;
+};
+
+uint32_t LargestPixel() {
+    switch (get_color_depth()) {
+        case 8: return 0xFFu;
+        case 15: return 0x7FFFu;
+        case 16: return 0xFFFFu;
+        case 24: return 0xFFFFFFu;
+        default: return 0xFFFFFFFFu;
+    }
+}
+
+ReadLimits EditorLimits() {
+    ReadLimits limits;
+    limits.sizeAllowed = SurfaceSizeAllowed;
+    limits.maxPixel = LargestPixel();
+    limits.make = [](int w, int h) -> std::unique_ptr<PixelRows> {
+        std::unique_ptr<Bmp> b = Bmp::TryCreate(w, h, "_layer");
+        if (!b) return nullptr;
+        return std::make_unique<BmpRows>(std::move(b));
+    };
+    return limits;
+}
+
+bool Exists(const std::string& name) {
+    struct stat st;
+    return stat(name.c_str(), &st) == 0;
+}
+
+// The first of base, base.1, base.2, ... that names nothing yet.
+std::string FreeName(const std::string& base, bool numberedOnly) {
+    if (!numberedOnly && !Exists(base)) return base;
+    for (int n = 1;; n++) {
+        std::string name = base + "." + std::to_string(n);
+        if (!Exists(name)) return name;
+    }
+}
+
+// Permissions for the new file: the old file's, or what a plain fopen would
+// give under the current umask.
+mode_t NewFileMode(const std::string& name) {
+    struct stat st;
+    if (stat(name.c_str(), &st) == 0) return st.st_mode & 07777;
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// Writes into a temporary file beside `name` and renames it over `name`
+// only when every write and the close succeeded, so a failed save never
+// damages the previous file.
+bool WriteReplacing(const std::string& name, Document& doc, std::string& why) {
+    std::string tempName = name + ".XXXXXX";
+    int fd = mkstemp(&tempName[0]);
+    if (fd < 0) {
+        why = std::strerror(errno);
+        return false;
+    }
+    std::FILE* f = fdopen(fd, "wb");
+    if (!f) {
+        why = std::strerror(errno);
+        close(fd);
+        unlink(tempName.c_str());
+        return false;
+    }
+    bool ok = fchmod(fd, NewFileMode(name)) == 0 || (why = std::strerror(errno), false);
+    ok = ok && WriteDocument(f, doc, why);
+    if (ok && std::fflush(f) != 0) why = std::strerror(errno), ok = false;
+    if (std::fclose(f) != 0 && ok) why = std::strerror(errno), ok = false;
+    if (ok && std::rename(tempName.c_str(), name.c_str()) != 0) why = std::strerror(errno), ok = false;
+    if (!ok) unlink(tempName.c_str());
+    return ok;
+}
+
+}  // namespace
+
+bool World::SaveDocument(const std::string& name) {
+    Document doc;
+    doc.version = 2;
+    doc.width = layer->bmp->Width();
+    doc.height = layer->bmp->Height();
+    for (Layer* l : layers) {
+        DocLayer dl;
+        dl.mode = l->mode;
+        dl.pixels = std::make_unique<BmpRows>(l->bmp);
+        doc.layers.push_back(std::move(dl));
+    }
+    for (Pointer* p : pointers) {
+        DocPointer dp;
+        dp.w = p->w;
+        dp.h = p->h;
+        if (p->brush) {
+            dp.brush = std::make_unique<BmpRows>(p->brush);
+            int w, h;
+            PointerRecordSize(dp, &w, &h);
+            std::printf("_w,_h:%d,%d\n", w, h);
+        }
+        doc.pointers.push_back(std::move(dp));
+    }
+    std::string why;
+    if (!WriteReplacing(name, doc, why)) {
+        std::printf("'%s' was not saved: %s\n", name.c_str(), why.c_str());
+        return false;
+    }
+    return true;
+}
+
 bool World::LoadDocument(const std::string& name) {
     Undo(0);
-    return false;
+    std::FILE* f = std::fopen(name.c_str(), "rb");
+    if (!f) {
+        std::printf("'%s' can't be opened\n\n", name.c_str());
+        return false;
+    }
+    Document doc;
+    std::string why;
+    bool ok = ReadDocument(f, EditorLimits(), doc, why);
+    std::fclose(f);
+    if (!ok) {
+        std::printf("'%s' was not loaded: %s\n", name.c_str(), why.c_str());
+        return false;
+    }
+    // Everything is read; only now is the old document replaced.
+    for (Layer* l : layers) delete l;
+    layers.clear();
+    for (DocLayer& dl : doc.layers)
+        layers.push_back(new Layer(this, static_cast<BmpRows&>(*dl.pixels).Release(), dl.mode));
+    for (DocPointer& dp : doc.pointers) {
+        Pointer* p = new Pointer();
+        p->world = this;
+        if (dp.brush) {
+            std::printf("got here\n");
+            p->SetBrush(static_cast<BmpRows&>(*dp.brush).Release());
+        }
+        pointers.push_back(p);
+    }
+    EnsureTenPointers();
+    SelectLayer(slayer);
+    // The composition surface follows the picture, so the view shows it.
+    if (stm && (stm->Width() != layer->width || stm->Height() != layer->height))
+        stm->Resize(layer->width, layer->height, 0);
+    return true;
+}
+
+void World::OpenStartDocument() {
+    if (LoadDocument(kStartDocument)) return;
+    if (Exists(kStartDocument)) {
+        // Quitting would overwrite the refused file: move it aside first.
+        std::string aside = FreeName(kStartDocument, true);
+        if (std::rename(kStartDocument, aside.c_str()) == 0) {
+            std::printf("'%s' was moved to '%s'\n", kStartDocument, aside.c_str());
+        } else {
+            mayWriteDocument = false;
+            std::printf("'%s' could not be moved aside (%s); it will not be written at quit\n",
+                        kStartDocument, std::strerror(errno));
+        }
+    }
+    StartNewPicture();
+}
+
+void World::SaveDocumentAtQuit() {
+    if (mayWriteDocument) {
+        if (SaveDocument(kStartDocument)) return;
+    } else {
+        std::printf("'%s' was not written: the unreadable file could not be moved aside\n",
+                    kStartDocument);
+    }
+    // The session's work goes somewhere, and the console says where.
+    const char* tmp = std::getenv("TMPDIR");
+    std::string inTemp = std::string(tmp && *tmp ? tmp : "/tmp") + "/Vell-" +
+                         std::to_string(getpid()) + ".zub";
+    for (const std::string& name : {FreeName(std::string(kStartDocument) + ".unsaved", false),
+                                    FreeName(inTemp, false)}) {
+        if (SaveDocument(name)) {
+            std::printf("The document was written to '%s' instead\n", name.c_str());
+            return;
+        }
+    }
+    std::printf("The document could not be written anywhere\n");
 }

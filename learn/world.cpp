@@ -20,7 +20,7 @@ World::World(const std::string& docName) { Construct(docName); }
 
 void World::Construct(const std::string& docName) {
     fileIO = new FileIO();
-    if (!LoadDocument("Vell.zub")) StartNewPicture();
+    OpenStartDocument();
     EnsureTenPointers();
     LoadSettings();
     if (!docName.empty()) cfile = docName;
@@ -79,11 +79,7 @@ void World::Run() {
         if (keyMan->mode != KeyMan::Replaying) Render();
     } while (!QuitRequested());
     SaveSettings();
-    if (mayWriteDocument) {
-        SaveDocument("Vell.zub");
-    } else {
-        std::printf("'Vell.zub' was not written: the unreadable file could not be moved aside\n");
-    }
+    SaveDocumentAtQuit();
 }
 
 // Composes only the part of stm that the lens window covers: nothing else

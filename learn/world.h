@@ -75,6 +75,11 @@ public:
     // document.cpp
     virtual bool SaveDocument(const std::string& name);
     virtual bool LoadDocument(const std::string& name);
+    // Loads "Vell.zub" at start; a file that is refused is moved aside and
+    // the editor starts a new picture.
+    virtual void OpenStartDocument();
+    // Saves "Vell.zub" at quit, or a fallback file named on the console.
+    virtual void SaveDocumentAtQuit();
     // file_commands.cpp
     virtual void SaveImageFile();
     virtual void LoadImageFile();

@@ -1,0 +1,263 @@
+#include "document_io.h"
+
+#include <sys/types.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+// Pixel rows move between memory and the file in bulk, which is only the
+// file's byte order on a little-endian machine.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+              "the .zub transfer code assumes a little-endian machine");
+
+void PlainPixels::GetRow(int y, int32_t* out) {
+    std::memcpy(out, DirectRow(y), sizeof(int32_t) * w);
+}
+
+void PlainPixels::PutRow(int y, const int32_t* in) {
+    std::memcpy(DirectRow(y), in, sizeof(int32_t) * w);
+}
+
+void PointerRecordSize(const DocPointer& p, int* w, int* h) {
+    *w = p.w;
+    *h = p.h;
+    if (p.brush && (p.w < 1 || p.h < 1)) {
+        *w = p.brush->Width();
+        *h = p.brush->Height();
+    }
+}
+
+namespace {
+
+constexpr int64_t kHeaderBytes = 16;
+constexpr int kPointerRecords = 10;
+
+// Reads from a stream while counting what is left, so that every size the
+// file announces is checked against the bytes that can back it.
+class Reader {
+public:
+    Reader(std::FILE* f, int64_t length) : f(f), left(length) {}
+
+    bool Int(int32_t* v) { return Bytes(v, 4); }
+    bool Bytes(void* dest, int64_t n) {
+        if (n > left) return false;
+        if (n > 0 && std::fread(dest, 1, static_cast<size_t>(n), f) != static_cast<size_t>(n))
+            return false;
+        left -= n;
+        return true;
+    }
+    int64_t Left() const { return left; }
+
+private:
+    std::FILE* f;
+    int64_t left;
+};
+
+bool StreamLength(std::FILE* f, int64_t* length) {
+    off_t start = ftello(f);
+    if (start < 0 || fseeko(f, 0, SEEK_END) != 0) return false;
+    off_t end = ftello(f);
+    if (end < 0 || fseeko(f, start, SEEK_SET) != 0) return false;
+    *length = end - start;
+    return true;
+}
+
+// Values a lower colour depth cannot hold come from a document written at
+// another depth. `allowOutside` lets the brush records' -1 filler through.
+bool ValuesFit(const int32_t* row, int n, uint32_t maxPixel, bool allowOutside) {
+    if (maxPixel == 0xFFFFFFFFu) return true;
+    for (int i = 0; i < n; i++) {
+        if (allowOutside && row[i] == kOutsideBrush) continue;
+        if (static_cast<uint32_t>(row[i]) > maxPixel) return false;
+    }
+    return true;
+}
+
+// Reads w x h values into fresh storage; the caller has checked that the
+// file holds them.
+std::unique_ptr<PixelRows> ReadPixels(Reader& in, const ReadLimits& limits, int w, int h,
+                                      bool brush, std::string& why) {
+    std::unique_ptr<PixelRows> px = limits.make(w, h);
+    if (!px) {
+        why = "no memory for " + std::to_string(w) + "x" + std::to_string(h) + " pixels";
+        return nullptr;
+    }
+    std::vector<int32_t> scratch;
+    for (int y = 0; y < h; y++) {
+        int32_t* row = px->DirectRow(y);
+        if (!row) {
+            scratch.resize(w);
+            row = scratch.data();
+        }
+        if (!in.Bytes(row, 4 * static_cast<int64_t>(w))) {
+            why = "truncated pixel data";
+            return nullptr;
+        }
+        if (!ValuesFit(row, w, limits.maxPixel, brush)) {
+            why = "pixel values beyond the colour depth";
+            return nullptr;
+        }
+        if (row == scratch.data()) px->PutRow(y, row);
+    }
+    return px;
+}
+
+bool ReadHeader(Reader& in, const ReadLimits& limits, Document& doc, int32_t* count,
+                std::string& why) {
+    int32_t version, w, h;
+    if (!in.Int(&version) || !in.Int(count) || !in.Int(&w) || !in.Int(&h)) {
+        why = "truncated header";
+        return false;
+    }
+    if (version != 1 && version != 2) {
+        why = "unknown version " + std::to_string(version);
+        return false;
+    }
+    if (*count < 1) {
+        why = "no layers";
+        return false;
+    }
+    if (!limits.sizeAllowed(w, h)) {
+        why = "refused size " + std::to_string(w) + "x" + std::to_string(h);
+        return false;
+    }
+    int64_t layerBytes = 4 + 4 * static_cast<int64_t>(w) * h;
+    if (*count > in.Left() / layerBytes) {
+        why = "shorter than its " + std::to_string(*count) + " layers";
+        return false;
+    }
+    doc.version = version;
+    doc.width = w;
+    doc.height = h;
+    return true;
+}
+
+bool ReadLayers(Reader& in, const ReadLimits& limits, int32_t count, Document& doc,
+                std::string& why) {
+    for (int32_t i = 0; i < count; i++) {
+        DocLayer layer;
+        int32_t mode;
+        if (!in.Int(&mode)) {
+            why = "truncated layer";
+            return false;
+        }
+        if (mode != 0 && mode != 1) {
+            why = "layer " + std::to_string(i) + " has mode " + std::to_string(mode);
+            return false;
+        }
+        layer.mode = mode;
+        layer.pixels = ReadPixels(in, limits, doc.width, doc.height, false, why);
+        if (!layer.pixels) return false;
+        doc.layers.push_back(std::move(layer));
+    }
+    return true;
+}
+
+bool ReadPointer(Reader& in, const ReadLimits& limits, DocPointer& p, std::string& why) {
+    int32_t w, h;
+    if (!in.Int(&w)) {
+        why = "truncated pointer record";
+        return false;
+    }
+    if (w == 0) return true;
+    if (!in.Int(&h)) {
+        why = "truncated pointer record";
+        return false;
+    }
+    // Such a record was written without pixel values: a pointer without brush.
+    if (w < 1 || h < 1) return true;
+    if (!limits.sizeAllowed(w, h)) {
+        why = "refused brush size " + std::to_string(w) + "x" + std::to_string(h);
+        return false;
+    }
+    if (4 * static_cast<int64_t>(w) * h > in.Left()) {
+        why = "truncated brush";
+        return false;
+    }
+    p.w = w;
+    p.h = h;
+    p.brush = ReadPixels(in, limits, w, h, true, why);
+    return p.brush != nullptr;
+}
+
+}  // namespace
+
+bool ReadDocument(std::FILE* f, const ReadLimits& limits, Document& out, std::string& why) {
+    int64_t length;
+    if (!StreamLength(f, &length)) {
+        why = "its length cannot be read";
+        return false;
+    }
+    Reader in(f, length);
+    Document doc;
+    int32_t count;
+    if (!ReadHeader(in, limits, doc, &count, why)) return false;
+    if (!ReadLayers(in, limits, count, doc, why)) return false;
+    // Records beyond the tenth are ignored, as are any trailing bytes.
+    if (doc.version > 1) {
+        doc.pointers.resize(kPointerRecords);
+        for (DocPointer& p : doc.pointers)
+            if (!ReadPointer(in, limits, p, why)) return false;
+    }
+    out = std::move(doc);
+    return true;
+}
+
+namespace {
+
+bool WriteInt(std::FILE* f, int32_t v) { return std::fwrite(&v, 4, 1, f) == 1; }
+
+bool WriteRows(std::FILE* f, PixelRows& px) {
+    int w = px.Width();
+    std::vector<int32_t> scratch;
+    for (int y = 0; y < px.Height(); y++) {
+        const int32_t* row = px.DirectRow(y);
+        if (!row) {
+            scratch.resize(w);
+            px.GetRow(y, scratch.data());
+            row = scratch.data();
+        }
+        if (std::fwrite(row, 4, w, f) != static_cast<size_t>(w)) return false;
+    }
+    return true;
+}
+
+// A brush written at w x h: the brush's values where it has them, the
+// outside marker elsewhere.
+bool WriteBrush(std::FILE* f, PixelRows& brush, int w, int h) {
+    if (w == brush.Width() && h == brush.Height()) return WriteRows(f, brush);
+    int bw = brush.Width();
+    std::vector<int32_t> brushRow(bw);
+    std::vector<int32_t> row(w);
+    for (int y = 0; y < h; y++) {
+        std::fill(row.begin(), row.end(), kOutsideBrush);
+        if (y < brush.Height()) {
+            brush.GetRow(y, brushRow.data());
+            std::copy_n(brushRow.begin(), std::min(w, bw), row.begin());
+        }
+        if (std::fwrite(row.data(), 4, w, f) != static_cast<size_t>(w)) return false;
+    }
+    return true;
+}
+
+bool WritePointer(std::FILE* f, const DocPointer& p) {
+    if (!p.brush) return WriteInt(f, 0);
+    int w, h;
+    PointerRecordSize(p, &w, &h);
+    return WriteInt(f, w) && WriteInt(f, h) && WriteBrush(f, *p.brush, w, h);
+}
+
+}  // namespace
+
+bool WriteDocument(std::FILE* f, Document& doc, std::string& why) {
+    bool ok = WriteInt(f, doc.version) && WriteInt(f, static_cast<int32_t>(doc.layers.size())) &&
+              WriteInt(f, doc.width) && WriteInt(f, doc.height);
+    for (size_t i = 0; ok && i < doc.layers.size(); i++)
+        ok = WriteInt(f, doc.layers[i].mode) && WriteRows(f, *doc.layers[i].pixels);
+    if (doc.version > 1)
+        for (size_t i = 0; ok && i < doc.pointers.size(); i++) ok = WritePointer(f, doc.pointers[i]);
+    if (!ok) why = std::strerror(errno);
+    return ok;
+}
