@@ -1,0 +1,320 @@
+// The editor shell: construction without files, undo, the clear colour,
+// frame composition and the main loop's exit.
+#include "learn/world.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "all/display.h"
+#include "bmp/bmp.h"
+#include "learn/key_recorder.h"
+#include "learn/layer.h"
+#include "learn/lens.h"
+#include "learn/pointer.h"
+#include "test_support.h"
+
+namespace {
+
+const Rgb kBlack{0, 0, 0};
+
+class Editor : public testing::Test {
+protected:
+    void SetUp() override { ReleaseAllKeys(); }
+    void TearDown() override { ReleaseAllKeys(); }
+    TempDir dir;
+};
+
+// A canvas of three layers with distinct patterns: an opaque bottom and two
+// transparent layers with holes of the mask colour.
+void PaintLayers(World& w, int width, int height) {
+    ASSERT_TRUE(w.resizeCanvas(width, height));
+    w.layers.push_back(new Layer(&w, width, height, 1));
+    w.layers.push_back(new Layer(&w, width, height, 1));
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            putpixel(w.layers[0]->bmp->GetBitmap(), x, y, makecol(x % 256, y % 256, 40));
+            if ((x / 3 + y / 5) % 2 == 0)
+                putpixel(w.layers[1]->bmp->GetBitmap(), x, y, makecol(200, x % 256, y % 256));
+            if (x % 7 == 0 || y % 11 == 0) putpixel(w.layers[2]->bmp->GetBitmap(), x, y, makecol(10, 250, 10));
+        }
+}
+
+// What the screen shows when every layer of the whole canvas is composed
+// and the lens window around (x, y) is magnified, done with plain Allegro.
+BITMAP* ReferenceScreen(World& w) {
+    int width = w.layers[0]->width, height = w.layers[0]->height;
+    BITMAP* canvas = create_bitmap(width, height);
+    clear_to_color(canvas, 0);
+    for (Layer* l : w.layers) {
+        if (l->mode == 0)
+            blit(l->bmp->GetBitmap(), canvas, 0, 0, 0, 0, width, height);
+        else
+            draw_sprite(canvas, l->bmp->GetBitmap(), 0, 0);
+    }
+    int mag = w.lens->mag;
+    BITMAP* view = create_bitmap(1024 / mag, 768 / mag);
+    clear_to_color(view, makecol(128, 128, 128));
+    blit(canvas, view, w.lens->x, w.lens->y, 0, 0, view->w, view->h);
+    BITMAP* screen = create_bitmap(1024, 768);
+    stretch_blit(view, screen, 0, 0, view->w, view->h, 0, 0, 1024, 768);
+    destroy_bitmap(view);
+    destroy_bitmap(canvas);
+    return screen;
+}
+
+// The first pixel where the two screens differ, or "" when they agree.
+std::string FirstDifference(BITMAP* a, BITMAP* b) {
+    for (int y = 0; y < a->h; y++) {
+        if (std::memcmp(a->line[y], b->line[y], a->w * 4) == 0) continue;
+        for (int x = 0; x < a->w; x++)
+            if (getpixel(a, x, y) != getpixel(b, x, y))
+                return std::to_string(x) + "," + std::to_string(y);
+    }
+    return "";
+}
+
+void SetLens(World& w, int mag, int x, int y) {
+    w.lens->mag = mag;
+    w.lens->Fit();
+    w.lens->x = x;
+    w.lens->y = y;
+}
+
+}  // namespace
+
+TEST_F(Editor, StartsWithoutFilesOnOneBlackLayerOfTheScreenSize) {
+    testing::internal::CaptureStdout();
+    TestWorld w;
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(out.empty());
+    ASSERT_EQ(w.layers.size(), 1u);
+    EXPECT_EQ(w.layer, w.layers[0]);
+    EXPECT_EQ(w.slayer, 0);
+    EXPECT_EQ(w.layer->mode, 0);
+    EXPECT_EQ(w.layer->width, display::screen->w);
+    EXPECT_EQ(w.layer->height, display::screen->h);
+    BITMAP* b = w.layer->bmp->GetBitmap();
+    for (int y = 0; y < b->h; y += 31)
+        for (int x = 0; x < b->w; x += 29) ASSERT_EQ(getpixel(b, x, y), 0);
+    EXPECT_EQ(w.pointers.size(), 10u);
+    EXPECT_EQ(w.spointer, 0);
+    EXPECT_EQ(w.pointer, w.pointers[0]);
+    EXPECT_EQ(w.lens->mag, 16);
+    EXPECT_EQ(w.stm->Width(), w.layer->width);
+    EXPECT_EQ(w.stm->Height(), w.layer->height);
+    EXPECT_EQ(w.stm2->Width(), display::screen->w);
+    EXPECT_EQ(w.stm2->Height(), display::screen->h);
+    EXPECT_EQ(w.keyMan->mode, KeyMan::Live);
+    EXPECT_EQ(w.stepX, 1);
+    EXPECT_EQ(w.stepY, 1);
+    // The construction's own Undo(0) took a real snapshot.
+    ASSERT_NE(w.undo, nullptr);
+    EXPECT_EQ(w.undo->Width(), w.layer->width);
+    EXPECT_EQ(w.undo->Height(), w.layer->height);
+}
+
+TEST_F(Editor, ACommandLineNameReplacesOnlyThePictureName) {
+    TestWorld plain;
+    TestWorld named("picture.pcx");
+    EXPECT_EQ(named.cfile, "picture.pcx");
+    EXPECT_NE(plain.cfile, "picture.pcx");
+    EXPECT_EQ(named.layers.size(), plain.layers.size());
+}
+
+TEST_F(Editor, FirstSnapshotOnlyCreatesTheSmallSurface) {
+    TestWorld w;
+    delete w.undo;
+    w.undo = nullptr;
+    BITMAP* b = w.layer->bmp->GetBitmap();
+    int red = makecol(255, 0, 0);
+    putpixel(b, 2, 2, red);
+    w.Undo(0);
+    ASSERT_NE(w.undo, nullptr);
+    EXPECT_EQ(w.undo->Width(), 8);
+    EXPECT_EQ(w.undo->Height(), 8);
+    EXPECT_EQ(PixelAt(w.undo->GetBitmap(), 2, 2), kBlack);
+    EXPECT_EQ(PixelAt(b, 2, 2), RgbOf(red));
+
+    // The next one grows the surface to the layer and copies it.
+    w.Undo(0);
+    EXPECT_EQ(w.undo->Width(), w.layer->width);
+    EXPECT_EQ(w.undo->Height(), w.layer->height);
+    EXPECT_EQ(PixelAt(w.undo->GetBitmap(), 2, 2), RgbOf(red));
+}
+
+TEST_F(Editor, RestoringTwiceGivesTheSameAsOnce) {
+    TestWorld w;
+    BITMAP* b = w.layer->bmp->GetBitmap();
+    int red = makecol(255, 0, 0), blue = makecol(0, 0, 255);
+    putpixel(b, 10, 10, red);
+    w.Undo(0);
+    putpixel(b, 10, 10, blue);
+    putpixel(b, 500, 700, blue);
+    w.Undo(1);
+    EXPECT_EQ(PixelAt(b, 10, 10), RgbOf(red));
+    EXPECT_EQ(PixelAt(b, 500, 700), kBlack);
+    putpixel(b, 11, 10, blue);
+    w.Undo(1);
+    EXPECT_EQ(PixelAt(b, 10, 10), RgbOf(red));
+    EXPECT_EQ(PixelAt(b, 11, 10), kBlack);
+
+    // Each snapshot replaces the one before.
+    putpixel(b, 10, 10, blue);
+    w.Undo(0);
+    putpixel(b, 10, 10, 0);
+    w.Undo(1);
+    EXPECT_EQ(PixelAt(b, 10, 10), RgbOf(blue));
+}
+
+TEST_F(Editor, RestoringAfterChangingLayerWritesIntoTheNewLayer) {
+    TestWorld w;
+    w.layers.push_back(new Layer(&w, w.layer->width, w.layer->height, 1));
+    int red = makecol(255, 0, 0);
+    putpixel(w.layers[0]->bmp->GetBitmap(), 4, 5, red);
+    w.Undo(0);
+    w.SelectLayer(1);
+    BITMAP* top = w.layers[1]->bmp->GetBitmap();
+    ASSERT_EQ(getpixel(top, 4, 5), display::maskColour);
+    w.Undo(1);
+    EXPECT_EQ(PixelAt(top, 4, 5), RgbOf(red));
+    EXPECT_EQ(getpixel(top, 100, 100), 0);  // the black of layer 0
+}
+
+TEST_F(Editor, SnapshotFollowsAResizedLayer) {
+    TestWorld w;
+    ASSERT_TRUE(w.resizeCanvas(40, 30));
+    int red = makecol(255, 0, 0);
+    putpixel(w.layer->bmp->GetBitmap(), 39, 29, red);
+    w.Undo(0);
+    EXPECT_EQ(w.undo->Width(), 40);
+    EXPECT_EQ(w.undo->Height(), 30);
+    putpixel(w.layer->bmp->GetBitmap(), 39, 29, 0);
+    w.Undo(1);
+    EXPECT_EQ(PixelAt(w.layer->bmp->GetBitmap(), 39, 29), RgbOf(red));
+}
+
+TEST_F(Editor, ClearColourOfTheCurrentLayer) {
+    TestWorld w;
+    EXPECT_EQ(w.ClearColour(), 0);
+    w.layers.push_back(new Layer(&w, w.layer->width, w.layer->height, 1));
+    w.SelectLayer(1);
+    EXPECT_EQ(w.ClearColour(), makecol(255, 0, 255));
+    w.SelectLayer(0);
+    EXPECT_EQ(w.ClearColour(), 0);
+}
+
+TEST_F(Editor, WaitKeyReleaseEmptiesTheKeyBuffer) {
+    TestWorld w;
+    simulate_keypress((KEY_A << 8) | 'a');
+    ASSERT_TRUE(keypressed());
+    w.WaitKeyRelease(KEY_A);
+    EXPECT_FALSE(keypressed());
+}
+
+TEST_F(Editor, RenderShowsWhatComposingTheWholeCanvasWouldShow) {
+    TestWorld w;
+    PaintLayers(w, 300, 200);
+    w.pointer->showCursor = false;
+    const int settings[][3] = {{16, 0, 0},  {16, -10, -5}, {4, 250, 150},  {1, -20, 30},
+                               {7, 100, 60}, {16, 290, 190}, {16, 400, 400}, {3, -500, 10}};
+    for (auto& s : settings) {
+        SCOPED_TRACE(testing::Message() << "mag " << s[0] << " at " << s[1] << "," << s[2]);
+        SetLens(w, s[0], s[1], s[2]);
+        w.Render();
+        BITMAP* ref = ReferenceScreen(w);
+        EXPECT_EQ(FirstDifference(display::screen, ref), "");
+        destroy_bitmap(ref);
+    }
+}
+
+TEST_F(Editor, RenderShowsGreyOutsideThePicture) {
+    TestWorld w;
+    ASSERT_TRUE(w.resizeCanvas(32, 24));
+    w.pointer->showCursor = false;
+    w.Render();
+    EXPECT_EQ(PixelAt(display::screen, 0, 0), kBlack);
+    EXPECT_EQ(PixelAt(display::screen, 32 * 16 - 1, 24 * 16 - 1), kBlack);
+    EXPECT_EQ(PixelAt(display::screen, 32 * 16, 0), (Rgb{128, 128, 128}));
+    EXPECT_EQ(PixelAt(display::screen, 0, 24 * 16), (Rgb{128, 128, 128}));
+    EXPECT_EQ(PixelAt(display::screen, 1023, 767), (Rgb{128, 128, 128}));
+}
+
+TEST_F(Editor, CursorIsOnePicturePixelAtThePointer) {
+    TestWorld w;
+    PaintLayers(w, 100, 80);
+    SetLens(w, 16, 2, 3);
+    w.pointer->x = 7;
+    w.pointer->y = 9;
+    w.pointer->showCursor = true;
+    w.Render();
+    int sx = (7 - 2) * 16, sy = (9 - 3) * 16;
+    int cursor = getpixel(display::screen, sx, sy);
+    // Everything else is the plain composition; the block shows the cursor.
+    BITMAP* ref = ReferenceScreen(w);
+    rectfill(ref, sx, sy, sx + 15, sy + 15, cursor);
+    EXPECT_EQ(FirstDifference(display::screen, ref), "");
+    destroy_bitmap(ref);
+}
+
+TEST_F(Editor, NothingOfAnEarlierFrameShowsThroughATransparentBottomLayer) {
+    TestWorld w;
+    PaintLayers(w, 120, 90);
+    delete w.layers[0];
+    w.layers[0] = new Layer(&w, 120, 90, 1);
+    putpixel(w.layers[0]->bmp->GetBitmap(), 1, 1, makecol(255, 255, 0));
+    w.SelectLayer(0);
+    w.pointer->x = 5;
+    w.pointer->y = 5;
+    w.pointer->showCursor = true;
+    w.Render();
+    w.pointer->showCursor = false;
+    SetLens(w, 16, 0, 0);
+    w.Render();
+    BITMAP* ref = ReferenceScreen(w);
+    EXPECT_EQ(FirstDifference(display::screen, ref), "");
+    destroy_bitmap(ref);
+}
+
+TEST_F(Editor, ShiftEscEndsTheMainLoopEscAloneDoesNot) {
+    ScriptedWorld w;
+    w.steps = {[] { HoldKey(KEY_ESC); }, [] {}, [] { HoldKey(KEY_LSHIFT); }};
+    w.Run();
+    EXPECT_EQ(w.frames, 3);
+    EXPECT_FALSE(w.overran);
+
+    ReleaseAllKeys();
+    ScriptedWorld right;
+    right.steps = {[] { HoldKey(KEY_ESC); }, [] { HoldKey(KEY_RSHIFT); }};
+    right.Run();
+    EXPECT_EQ(right.frames, 2);
+    EXPECT_FALSE(right.overran);
+
+    // Shift alone does not quit either.
+    ReleaseAllKeys();
+    ScriptedWorld shift;
+    shift.steps = {[] { HoldKey(KEY_LSHIFT); }, [] { HoldKey(KEY_ESC); }};
+    shift.Run();
+    EXPECT_EQ(shift.frames, 2);
+}
+
+TEST_F(Editor, NoFramesAreDrawnWhileReplaying) {
+    ScriptedWorld w;
+    testing::internal::CaptureStdout();
+    w.keyMan->StartRecording();
+    for (int i = 0; i < 3; i++) w.keyMan->Record(-1, KEY_RIGHT, "");
+    w.keyMan->Record(-8, KEY_R, "");
+    w.keyMan->StopRecording();
+    w.pointer->x = 0;
+    w.keyMan->StartReplay();
+    w.steps = {[] {
+        HoldKey(KEY_LSHIFT);
+        HoldKey(KEY_ESC);
+    }};
+    w.Run();
+    testing::internal::GetCapturedStdout();
+    // Three replayed passes, then one frame once the replay had ended.
+    EXPECT_EQ(w.frames, 1);
+    EXPECT_EQ(w.pointer->x, 3);
+}
