@@ -64,11 +64,20 @@ bool StreamLength(std::FILE* f, int64_t* length) {
     return true;
 }
 
+// How many rows from y on follow each other in memory, so that they move
+// in one transfer (the rows of one Allegro memory bitmap do).
+int ContiguousRows(PixelRows& px, int y, const int32_t* row) {
+    int n = 1;
+    while (y + n < px.Height() && px.DirectRow(y + n) == row + static_cast<int64_t>(n) * px.Width())
+        n++;
+    return n;
+}
+
 // Values a lower colour depth cannot hold come from a document written at
 // another depth. `allowOutside` lets the brush records' -1 filler through.
-bool ValuesFit(const int32_t* row, int n, uint32_t maxPixel, bool allowOutside) {
+bool ValuesFit(const int32_t* row, int64_t n, uint32_t maxPixel, bool allowOutside) {
     if (maxPixel == 0xFFFFFFFFu) return true;
-    for (int i = 0; i < n; i++) {
+    for (int64_t i = 0; i < n; i++) {
         if (allowOutside && row[i] == kOutsideBrush) continue;
         if (static_cast<uint32_t>(row[i]) > maxPixel) return false;
     }
@@ -85,21 +94,26 @@ std::unique_ptr<PixelRows> ReadPixels(Reader& in, const ReadLimits& limits, int 
         return nullptr;
     }
     std::vector<int32_t> scratch;
-    for (int y = 0; y < h; y++) {
+    for (int y = 0; y < h;) {
+        int n = 1;
         int32_t* row = px->DirectRow(y);
-        if (!row) {
+        if (row) {
+            n = ContiguousRows(*px, y, row);
+        } else {
             scratch.resize(w);
             row = scratch.data();
         }
-        if (!in.Bytes(row, 4 * static_cast<int64_t>(w))) {
+        int64_t count = static_cast<int64_t>(w) * n;
+        if (!in.Bytes(row, 4 * count)) {
             why = "truncated pixel data";
             return nullptr;
         }
-        if (!ValuesFit(row, w, limits.maxPixel, brush)) {
+        if (!ValuesFit(row, count, limits.maxPixel, brush)) {
             why = "pixel values beyond the colour depth";
             return nullptr;
         }
         if (row == scratch.data()) px->PutRow(y, row);
+        y += n;
     }
     return px;
 }
@@ -212,14 +226,19 @@ bool WriteInt(std::FILE* f, int32_t v) { return std::fwrite(&v, 4, 1, f) == 1; }
 bool WriteRows(std::FILE* f, PixelRows& px) {
     int w = px.Width();
     std::vector<int32_t> scratch;
-    for (int y = 0; y < px.Height(); y++) {
+    for (int y = 0; y < px.Height();) {
+        int n = 1;
         const int32_t* row = px.DirectRow(y);
-        if (!row) {
+        if (row) {
+            n = ContiguousRows(px, y, row);
+        } else {
             scratch.resize(w);
             px.GetRow(y, scratch.data());
             row = scratch.data();
         }
-        if (std::fwrite(row, 4, w, f) != static_cast<size_t>(w)) return false;
+        size_t count = static_cast<size_t>(w) * n;
+        if (std::fwrite(row, 4, count, f) != count) return false;
+        y += n;
     }
     return true;
 }

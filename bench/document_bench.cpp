@@ -1,0 +1,203 @@
+// Saving and loading a document of 8 layers of 2048x2048 through the editor,
+// beside a plain bulk write and read of the same number of bytes in the same
+// run, and beside a writer that moves one value per call. The set-up checks
+// that every writer produces byte-identical files.
+#include <allegro.h>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bmp/bmp.h"
+#include "learn/layer.h"
+#include "learn/pointer.h"
+#include "learn/world.h"
+
+namespace {
+
+constexpr int kSide = 2048;
+constexpr int kLayers = 8;
+
+class ScratchDir {
+public:
+    ScratchDir() {
+        char tmpl[] = "/tmp/vell-docbench-XXXXXX";
+        dir = mkdtemp(tmpl);
+        char cwd[4096];
+        previous = getcwd(cwd, sizeof cwd) ? cwd : "/tmp";
+        if (chdir(dir.c_str()) != 0) std::abort();
+    }
+    ~ScratchDir() {
+        if (chdir(previous.c_str()) != 0) std::abort();
+        std::string cmd = "rm -rf '" + dir + "'";
+        if (std::system(cmd.c_str()) != 0) {
+        }
+    }
+
+private:
+    std::string dir;
+    std::string previous;
+};
+
+class BenchWorld : public World {
+public:
+    BenchWorld() : World(NoInit{}) { Construct(""); }
+};
+
+// The editor with the big picture and two brushes, built once.
+struct Fixture {
+    ScratchDir dir;
+    BenchWorld world;
+    size_t bytes = 0;
+    bool identical = false;
+
+    Fixture() {
+        for (Layer* l : world.layers) delete l;
+        world.layers.clear();
+        for (int i = 0; i < kLayers; i++) {
+            Layer* l = new Layer(&world, kSide, kSide, i % 2);
+            for (int y = 0; y < kSide; y += 7)
+                hline(l->bmp->GetBitmap(), 0, y, kSide - 1, makecol(y & 255, i * 30, 90));
+            world.layers.push_back(l);
+        }
+        world.SelectLayer(0);
+        world.pointers[0]->w = 40, world.pointers[0]->h = 30;
+        world.pointers[0]->Grab(world.layer->bmp);
+        world.pointers[1]->w = 20, world.pointers[1]->h = 20;
+        world.pointers[1]->Grab(world.layer->bmp);
+        world.pointers[1]->w = 25;  // a box wider than its brush
+        CheckIdentical();
+    }
+
+    void CheckIdentical() {
+        world.SaveDocument("fast.zub");
+        ReferenceSave("reference.zub");
+        world.LoadDocument("fast.zub");
+        DropLoadedPointers();
+        world.SaveDocument("again.zub");
+        std::string fast = Slurp("fast.zub");
+        bytes = fast.size();
+        identical = fast == Slurp("reference.zub") && fast == Slurp("again.zub");
+        std::remove("again.zub");
+        std::remove("reference.zub");
+    }
+
+    // Loading appends ten pointers carrying the loaded brushes; pointers 0
+    // to 9 keep theirs, so the list goes back to ten.
+    void DropLoadedPointers() {
+        while (world.pointers.size() > 10) {
+            delete world.pointers.back();
+            world.pointers.pop_back();
+        }
+    }
+
+    static std::string Slurp(const char* name) {
+        std::ifstream in(name, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    // One 4-byte value per fwrite through getpixel: the straightforward
+    // writer the bulk transfer replaces.
+    void ReferenceSave(const char* name) {
+        std::FILE* f = std::fopen(name, "wb");
+        auto put = [f](int v) { std::fwrite(&v, 4, 1, f); };
+        put(2), put(static_cast<int>(world.layers.size()));
+        put(world.layer->width), put(world.layer->height);
+        for (Layer* l : world.layers) {
+            put(l->mode);
+            for (int y = 0; y < l->height; y++)
+                for (int x = 0; x < l->width; x++) put(getpixel(l->bmp->GetBitmap(), x, y));
+        }
+        for (Pointer* p : world.pointers) {
+            if (!p->brush) {
+                put(0);
+                continue;
+            }
+            put(p->w), put(p->h);
+            for (int y = 0; y < p->h; y++)
+                for (int x = 0; x < p->w; x++) put(getpixel(p->brush->GetBitmap(), x, y));
+        }
+        std::fclose(f);
+    }
+};
+
+Fixture& Shared() {
+    static Fixture* fixture = new Fixture();
+    return *fixture;
+}
+
+bool Ready(benchmark::State& state) {
+    if (!Shared().identical) {
+        state.SkipWithError("the writers' files differ");
+        return false;
+    }
+    return true;
+}
+
+void BM_SaveDocument(benchmark::State& state) {
+    Fixture& fx = Shared();
+    if (!Ready(state)) return;
+    for (auto _ : state) fx.world.SaveDocument("Vell.zub");
+    state.SetBytesProcessed(state.iterations() * fx.bytes);
+}
+
+void BM_BulkWrite(benchmark::State& state) {
+    Fixture& fx = Shared();
+    if (!Ready(state)) return;
+    std::vector<char> data(fx.bytes, 1);
+    for (auto _ : state) {
+        std::FILE* f = std::fopen("bulk.bin", "wb");
+        std::fwrite(data.data(), 1, data.size(), f);
+        std::fclose(f);
+    }
+    state.SetBytesProcessed(state.iterations() * fx.bytes);
+}
+
+void BM_ValuePerCallSave(benchmark::State& state) {
+    Fixture& fx = Shared();
+    if (!Ready(state)) return;
+    for (auto _ : state) fx.ReferenceSave("reference.zub");
+    state.SetBytesProcessed(state.iterations() * fx.bytes);
+}
+
+void BM_LoadDocument(benchmark::State& state) {
+    Fixture& fx = Shared();
+    if (!Ready(state)) return;
+    for (auto _ : state) {
+        fx.world.LoadDocument("fast.zub");
+        state.PauseTiming();
+        fx.DropLoadedPointers();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * fx.bytes);
+}
+
+// Reads into freshly allocated memory, as loading a document must.
+void BM_BulkRead(benchmark::State& state) {
+    Fixture& fx = Shared();
+    if (!Ready(state)) return;
+    for (auto _ : state) {
+        std::FILE* f = std::fopen("fast.zub", "rb");
+        std::unique_ptr<char[]> data(new char[fx.bytes]);
+        benchmark::DoNotOptimize(std::fread(data.get(), 1, fx.bytes, f));
+        std::fclose(f);
+        benchmark::DoNotOptimize(data.get());
+    }
+    state.SetBytesProcessed(state.iterations() * fx.bytes);
+}
+
+BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_BulkWrite)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ValuePerCallSave)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LoadDocument)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_BulkRead)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+}  // namespace
