@@ -38,3 +38,11 @@ bool SurfaceSizeAllowedAt(int64_t w, int64_t h, int bytesPerPixel) {
 bool SurfaceSizeAllowed(int64_t w, int64_t h) {
     return SurfaceSizeAllowedAt(w, h, CurrentBytesPerPixel());
 }
+
+bool SurfacesSizeAllowed(int64_t count, int64_t w, int64_t h) {
+    if (count < 1 || !SurfaceSizeAllowed(w, h)) return false;
+    // One surface is below 2^31 bytes, so the product needs no overflow guard
+    // until count reaches 2^32.
+    if (count > INT_MAX) return false;
+    return count * w * h * CurrentBytesPerPixel() <= PhysicalMemoryBytes();
+}

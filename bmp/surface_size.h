@@ -7,6 +7,13 @@
 // outside (command line, files, dialogs, scales) must pass this test first.
 bool SurfaceSizeAllowed(int64_t w, int64_t h);
 
+// The same test for `count` surfaces of w x h made together (all of a
+// picture's layers, say): each must pass, and together they must fit in the
+// machine's memory. Linux hands out memory it does not have, so without this
+// check the clearing of many large surfaces ends in the out-of-memory killer
+// rather than in a refusal.
+bool SurfacesSizeAllowed(int64_t count, int64_t w, int64_t h);
+
 // The same test for an explicit number of bytes per pixel.
 bool SurfaceSizeAllowedAt(int64_t w, int64_t h, int bytesPerPixel);
 

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "../bmp/bmp.h"
+#include "../bmp/surface_size.h"
 #include "key_recorder.h"
 #include "layer.h"
 #include "overlay.h"
@@ -74,6 +75,11 @@ bool World::resizeCanvas(int w, int h) {
     // Every new surface is allocated before any is swapped in, so the layers
     // never end up with mixed sizes.
     std::vector<std::unique_ptr<Bmp>> fresh;
+    if (!SurfacesSizeAllowed(static_cast<int64_t>(layers.size()) + 1, w, h)) {
+        std::printf("resizeCanvas: %d layers of %dx%d do not fit in memory, nothing changed\n",
+                    static_cast<int>(layers.size()), w, h);
+        return false;
+    }
     for (Layer* l : layers) {
         auto b = Bmp::TryCreate(w, h, "_layer");
         if (!b) {

@@ -6,6 +6,8 @@
 #include <climits>
 #include <cstdint>
 
+#include <unistd.h>
+
 TEST(SurfaceSize, OrdinarySizesAreAllowed) {
     EXPECT_TRUE(SurfaceSizeAllowed(1, 1));
     EXPECT_TRUE(SurfaceSizeAllowed(1024, 768));
@@ -59,4 +61,23 @@ TEST(SurfaceSize, FollowsTheColourDepth) {
     EXPECT_EQ(BytesPerPixelOf(24), 3);
     EXPECT_EQ(BytesPerPixelOf(32), 4);
     EXPECT_EQ(BytesPerPixelOf(-8), 4);
+}
+
+TEST(SurfaceSize, SeveralSurfacesMustFitInMemoryTogether) {
+    EXPECT_TRUE(SurfacesSizeAllowed(1, 1024, 768));
+    EXPECT_TRUE(SurfacesSizeAllowed(17, 2048, 2048));
+    EXPECT_FALSE(SurfacesSizeAllowed(0, 1024, 768));
+    EXPECT_FALSE(SurfacesSizeAllowed(-3, 1024, 768));
+    EXPECT_FALSE(SurfacesSizeAllowed(2, -5, 600));
+    EXPECT_FALSE(SurfacesSizeAllowed(1, 16384, 32768));
+    EXPECT_FALSE(SurfacesSizeAllowed(INT64_MAX, 1, 1));
+
+    // Just under 2 GB each: as many as memory holds pass, one more does not.
+    const int64_t w = 16384, h = 32767, bytes = w * h * 4;
+    const int64_t memory = int64_t(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE);
+    const int64_t fit = memory / bytes;
+    if (fit >= 1) {
+        EXPECT_TRUE(SurfacesSizeAllowed(fit, w, h));
+    }
+    EXPECT_FALSE(SurfacesSizeAllowed(fit + 1, w, h));
 }
