@@ -1,11 +1,202 @@
-// Placeholder: picture and document file commands.
+// Pictures and documents in and out: Alt+S, Alt+L, Shift+Alt+S, Shift+Alt+L
+// and the frame commands Ctrl+Shift+S / Ctrl+Shift+L.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "../all/display.h"
+#include "../bmp/bmp.h"
+#include "../bmp/load_pic.h"
+#include "../txt/txt.h"
+#include "key_recorder.h"
+#include "layer.h"
+#include "pointer.h"
+#include "prompt.h"
 #include "world.h"
 
-void World::SaveImageFile() {}
-void World::LoadImageFile() {}
-void World::LoadFrame(const std::string& name) {}
-void World::SelectLoadImageFile() {}
-void World::SaveSelectionFile() {}
-void World::SaveFrame(const std::string& name) {}
-void World::SaveSelection(const std::string& name) {}
-bool World::ConfirmOverwrite(const std::string& name) { return false; }
+namespace {
+
+bool Exists(const std::string& name) {
+    struct stat st;
+    return !name.empty() && stat(name.c_str(), &st) == 0;
+}
+
+bool IsDocumentName(const std::string& name) { return name.find(".zub") != std::string::npos; }
+
+bool IsBlank(const std::string& name) { return name.find_first_not_of(' ') == std::string::npos; }
+
+// The formats Allegro writes.
+bool Savable(const std::string& name) {
+    std::string ext = PictureExtension(name);
+    return ext == ".bmp" || ext == ".pcx" || ext == ".tga";
+}
+
+// A hidden name beside the target that keeps its extension, since the
+// extension picks the format: "dir/pic.bmp" -> "dir/.pic.bmp.tmp.bmp".
+std::string TempNameFor(const std::string& name) {
+    size_t slash = name.rfind('/');
+    size_t base = slash == std::string::npos ? 0 : slash + 1;
+    return name.substr(0, base) + "." + name.substr(base) + ".tmp" + PictureExtension(name);
+}
+
+std::string Quoted(const std::string& name) { return "'" + name + "'"; }
+
+// The first answer of a form, or the empty name when there is none.
+std::string FirstAnswer(const PromptAnswers& a) { return a.texts.empty() ? "" : a.texts[0]; }
+
+}  // namespace
+
+// Writes the picture to a temporary file and renames it over the target, so
+// a save that fails never destroys the old file.
+static bool WritePicture(World& world, Bmp& picture, const std::string& name) {
+    if (IsBlank(name)) {
+        world.Message("Nothing saved: no file name");
+        return false;
+    }
+    if (!Savable(name)) {
+        world.Message("Nothing saved: " + Quoted(name) + " is not a .bmp, .pcx or .tga name");
+        return false;
+    }
+    std::string temp = TempNameFor(name);
+    if (picture.Save(temp) != 0 || std::rename(temp.c_str(), name.c_str()) != 0) {
+        std::remove(temp.c_str());
+        world.Message("Nothing saved: " + Quoted(name) + " can't be written");
+        return false;
+    }
+    std::printf("Saved %s\n", Quoted(name).c_str());
+    return true;
+}
+
+// A black surface of w x h for a save, or null (and a message) when the
+// size is empty or refused.
+static std::unique_ptr<Bmp> SaveSurface(World& world, int w, int h) {
+    if (w < 1 || h < 1) {
+        world.Message("Nothing saved: the box is empty");
+        return nullptr;
+    }
+    auto b = Bmp::TryCreate(w, h, "save bmp");
+    if (!b) world.Message("Nothing saved: a picture of " + std::to_string(w) + "x" + std::to_string(h) + " is too large");
+    return b;
+}
+
+// A replayed Alt+S saves to the name stored after its key event; when that
+// event is not a text event the name was never stored and nothing is saved.
+static bool TakeReplayedName(KeyMan& keys, std::string& name) {
+    if (keys.pos < 0 || keys.pos >= static_cast<int>(keys.events.size())) return false;
+    const Key* e = keys.events[keys.pos];
+    if (e->akey != -1 || e->nkey != -1) return false;
+    name = e->c;
+    keys.Advance();
+    return true;
+}
+
+void World::SaveImageFile() {
+    std::string name;
+    if (keyMan->mode == KeyMan::Replaying) {
+        if (!TakeReplayedName(*keyMan, name)) {
+            Message("Nothing saved: the recording holds no file name here");
+            return;
+        }
+    } else {
+        name = FirstAnswer(Prompt("Save Image File", {"Save:"}, {cfile}));
+        bool save = !Exists(name) || ConfirmOverwrite(name);
+        if (!save) {
+            cfile = name;
+            Undo(0);
+            return;
+        }
+    }
+    if (IsDocumentName(name)) {
+        if (!SaveDocument(name)) Message("Nothing saved: the document " + Quoted(name) + " can't be written");
+    } else if (auto picture = SaveSurface(*this, layer->width, layer->height)) {
+        for (Layer* l : layers) l->DrawLayer(picture->GetBitmap());
+        WritePicture(*this, *picture, name);
+    }
+    keyMan->Record(-1, -1, name);
+    cfile = name;
+    Undo(0);
+}
+
+// Puts the picture of the file onto the current layer at the pointer; a
+// picture that cannot be read stamps nothing.
+static bool StampPicture(World& world, const std::string& name) {
+    Bmp picture(name);
+    if (!picture.Loaded()) {
+        world.Message("Couldn't load " + Quoted(name));
+        return false;
+    }
+    blit(picture.GetBitmap(), world.layer->bmp->GetBitmap(), 0, 0, world.pointer->x, world.pointer->y,
+         picture.Width(), picture.Height());
+    return true;
+}
+
+void World::LoadImageFile() {
+    std::string name = FirstAnswer(Prompt("Load Image File", {"Load:"}, {cfile}));
+    cfile = name;
+    if (!Exists(name)) return;
+    if (IsDocumentName(name)) {
+        LoadDocument(name);
+    } else {
+        Bmp picture(name);
+        // An unreadable picture or a canvas that cannot be allocated leaves
+        // the picture as it was.
+        if (!picture.Loaded()) {
+            Message("Couldn't load " + Quoted(name));
+            return;
+        }
+        if (!resizeCanvas(picture.Width(), picture.Height())) {
+            Message("Couldn't load " + Quoted(name) + ": no room for a canvas of its size");
+            return;
+        }
+        blit(picture.GetBitmap(), layer->bmp->GetBitmap(), 0, 0, 0, 0, picture.Width(), picture.Height());
+    }
+    Undo(0);
+}
+
+void World::LoadFrame(const std::string& name) {
+    if (!Exists(name)) return;
+    if (StampPicture(*this, name)) Undo(0);
+}
+
+void World::SelectLoadImageFile() {
+    std::string name = FirstAnswer(Prompt("Select Load Image File", {"Load:"}, {cfile}));
+    cfile = name;
+    if (!Exists(name)) return;
+    if (!IsDocumentName(name) && !StampPicture(*this, name)) return;
+    Undo(0);
+}
+
+void World::SaveSelectionFile() {
+    std::string name = FirstAnswer(Prompt("Save Selection", {"Save:"}, {cfile}));
+    if (Exists(name) && !ConfirmOverwrite(name)) return;
+    SaveSelection(name);
+}
+
+void World::SaveFrame(const std::string& name) { SaveSelection(name); }
+
+// The pointer's box of every layer composed; black where no layer covers it.
+void World::SaveSelection(const std::string& name) {
+    auto picture = SaveSurface(*this, pointer->w, pointer->h);
+    if (!picture) return;
+    for (Layer* l : layers) l->DrawRegion(picture->GetBitmap(), pointer->bx, pointer->by, pointer->w, pointer->h);
+    WritePicture(*this, *picture, name);
+}
+
+// Asks on the visible screen and waits for N or Y (N wins when both are
+// held), resting between polls rather than spinning a core.
+bool World::ConfirmOverwrite(const std::string& name) {
+    txt->setText("Over write " + name + " Y/N?");
+    txt->drawAt(1, display::screen, 0, 0);
+    for (;;) {
+        if (KeyHeld(KEY_N)) {
+            WaitKeyRelease(KEY_N);
+            return false;
+        }
+        if (KeyHeld(KEY_Y)) {
+            WaitKeyRelease(KEY_Y);
+            return true;
+        }
+        rest(5);
+    }
+}
