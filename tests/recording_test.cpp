@@ -211,7 +211,6 @@ TEST_F(Recording, AReplayedSaveTakesItsNameFromTheRecording) {
 TEST_F(Recording, AReplayedSaveWithoutAStoredNameSavesNothing) {
     RecWorld w;
     w.Pass({KEY_ALT, KEY_R});
-    w.answers = {""};
     w.keyMan->Record(-8, KEY_S, "");
     w.Pass({KEY_RIGHT});
     w.Pass({KEY_ALT, KEY_R});
