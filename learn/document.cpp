@@ -86,14 +86,19 @@ std::string FreeName(const std::string& base, bool numberedOnly) {
     }
 }
 
-// Permissions for the new file: the old file's, or what a plain fopen would
-// give under the current umask.
-mode_t NewFileMode(const std::string& name) {
+// Gives the new file the old one's permissions (and owner, where allowed),
+// or what a plain fopen would give under the current umask.
+bool TakeOverAttributes(int fd, const std::string& name) {
     struct stat st;
-    if (stat(name.c_str(), &st) == 0) return st.st_mode & 07777;
+    if (stat(name.c_str(), &st) == 0) {
+        // Only root may give a file away; everyone else keeps their own.
+        if (fchown(fd, st.st_uid, st.st_gid) != 0) {
+        }
+        return fchmod(fd, st.st_mode & 07777) == 0;
+    }
     mode_t mask = umask(0);
     umask(mask);
-    return 0666 & ~mask;
+    return fchmod(fd, 0666 & ~mask) == 0;
 }
 
 // Writes into a temporary file beside `name` and renames it over `name`
@@ -113,7 +118,7 @@ bool WriteReplacing(const std::string& name, Document& doc, std::string& why) {
         unlink(tempName.c_str());
         return false;
     }
-    bool ok = fchmod(fd, NewFileMode(name)) == 0 || (why = std::strerror(errno), false);
+    bool ok = TakeOverAttributes(fd, name) || (why = std::strerror(errno), false);
     ok = ok && WriteDocument(f, doc, why);
     if (ok && std::fflush(f) != 0) why = std::strerror(errno), ok = false;
     if (std::fclose(f) != 0 && ok) why = std::strerror(errno), ok = false;

@@ -1,6 +1,9 @@
 // The .zub document: its byte layout, round trips through the editor, the
 // refusal of broken files, saves that fail, and the start-up and quit paths.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -412,6 +415,56 @@ TEST(DocumentStart, AMissingStartDocumentSaysSoAndStartsANewPicture) {
     EXPECT_EQ(0u, out.find("'Vell.zub' can't be opened\n")) << out;
     EXPECT_EQ(1u, world.layers.size());
     EXPECT_EQ(10u, world.pointers.size());
+}
+
+// Makes a directory immutable for the life of the object: nothing in it can
+// be created, renamed or removed, even by root (ext4 and similar).
+class ImmutableDir {
+public:
+    explicit ImmutableDir(const std::string& path) : fd(open(path.c_str(), O_RDONLY | O_DIRECTORY)) {
+        ok = fd >= 0 && SetFlag(true);
+    }
+    ~ImmutableDir() {
+        if (ok) SetFlag(false);
+        if (fd >= 0) close(fd);
+    }
+    bool ok = false;
+
+private:
+    bool SetFlag(bool on) {
+        int flags = 0;
+        if (ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0) return false;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        return ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    int fd;
+};
+
+TEST(DocumentStart, AStartDocumentThatCannotBeMovedIsNeverOverwritten) {
+    TempDir dir;
+    TempDir elsewhere;  // becomes TMPDIR; the working directory goes back to `dir`
+    ASSERT_EQ(0, chdir(dir.path().c_str()));
+    ReleaseAllKeys();
+    WriteFile("Vell.zub", "not a document");
+    ImmutableDir locked(dir.path());
+    if (!locked.ok) GTEST_SKIP() << "this file system cannot make a directory immutable";
+    setenv("TMPDIR", elsewhere.path().c_str(), 1);
+    testing::internal::CaptureStdout();
+    {
+        TestWorld world;
+        EXPECT_FALSE(world.mayWriteDocument);
+        putpixel(world.layer->bmp->GetBitmap(), 1, 1, makecol(3, 4, 5));
+        world.SaveDocumentAtQuit();
+    }
+    std::string out = testing::internal::GetCapturedStdout();
+    unsetenv("TMPDIR");
+    EXPECT_EQ("not a document", ReadFile("Vell.zub"));
+    EXPECT_NE(std::string::npos, out.find("it will not be written at quit")) << out;
+    std::string fallback = elsewhere.path() + "/Vell-" + std::to_string(getpid()) + ".zub";
+    EXPECT_NE(std::string::npos, out.find("'" + fallback + "'")) << out;
+    TestWorld reader;
+    ASSERT_TRUE(reader.LoadDocument(fallback));
+    EXPECT_EQ((Rgb{3, 4, 5}), PixelAt(reader.layer->bmp->GetBitmap(), 1, 1));
 }
 
 TEST_F(DocumentTest, AtQuitAnUnwritableStartDocumentGoesToAFallbackFile) {
