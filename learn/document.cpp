@@ -122,7 +122,8 @@ bool WriteReplacing(const std::string& name, Document& doc, std::string& why) {
     ok = ok && WriteDocument(f, doc, why);
     if (ok && std::fflush(f) != 0) why = std::strerror(errno), ok = false;
     if (std::fclose(f) != 0 && ok) why = std::strerror(errno), ok = false;
-    if (ok && std::rename(tempName.c_str(), name.c_str()) != 0) why = std::strerror(errno), ok = false;
+    if (ok && std::rename(tempName.c_str(), name.c_str()) != 0)
+        why = std::strerror(errno), ok = false;
     if (!ok) unlink(tempName.c_str());
     return ok;
 }
@@ -222,10 +223,10 @@ void World::SaveDocumentAtQuit() {
     }
     // The session's work goes somewhere, and the console says where.
     const char* tmp = std::getenv("TMPDIR");
-    std::string inTemp = std::string(tmp && *tmp ? tmp : "/tmp") + "/Vell-" +
-                         std::to_string(getpid()) + ".zub";
-    for (const std::string& name : {FreeName(std::string(kStartDocument) + ".unsaved", false),
-                                    FreeName(inTemp, false)}) {
+    std::string inTemp =
+        std::string(tmp && *tmp ? tmp : "/tmp") + "/Vell-" + std::to_string(getpid()) + ".zub";
+    for (const std::string& name :
+         {FreeName(std::string(kStartDocument) + ".unsaved", false), FreeName(inTemp, false)}) {
         if (SaveDocument(name)) {
             std::printf("The document was written to '%s' instead\n", name.c_str());
             return;

@@ -276,7 +276,8 @@ bool WriteDocument(std::FILE* f, Document& doc, std::string& why) {
     for (size_t i = 0; ok && i < doc.layers.size(); i++)
         ok = WriteInt(f, doc.layers[i].mode) && WriteRows(f, *doc.layers[i].pixels);
     if (doc.version > 1)
-        for (size_t i = 0; ok && i < doc.pointers.size(); i++) ok = WritePointer(f, doc.pointers[i]);
+        for (size_t i = 0; ok && i < doc.pointers.size(); i++)
+            ok = WritePointer(f, doc.pointers[i]);
     if (!ok) why = std::strerror(errno);
     return ok;
 }

@@ -50,7 +50,7 @@ struct DocLayer {
 };
 
 struct DocPointer {
-    int w = 0, h = 0;                   // the pointer's box size
+    int w = 0, h = 0;                  // the pointer's box size
     std::unique_ptr<PixelRows> brush;  // null: no brush
 };
 

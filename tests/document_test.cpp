@@ -1,5 +1,6 @@
 // The .zub document: its byte layout, round trips through the editor, the
 // refusal of broken files, saves that fail, and the start-up and quit paths.
+#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
@@ -12,7 +13,6 @@
 #include <csignal>
 #include <cstdint>
 #include <cstring>
-#include <dirent.h>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -46,7 +46,8 @@ int32_t IntAt(const std::string& bytes, size_t offset) {
 struct Bytes {
     std::string s;
     Bytes& Int(int32_t v) {
-        for (int i = 0; i < 4; i++) s.push_back(static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xff));
+        for (int i = 0; i < 4; i++)
+            s.push_back(static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xff));
         return *this;
     }
     Bytes& Ints(int n, int32_t v) {
@@ -63,7 +64,12 @@ std::string ValidDocument() {
     b.Int(0);
     for (int i = 0; i < 12; i++) b.Int(makecol(i * 20, 5, 9));
     b.Int(1).Ints(12, makecol(255, 0, 255));
-    b.Int(2).Int(2).Int(makecol(1, 2, 3)).Int(makecol(4, 5, 6)).Int(makecol(7, 8, 9)).Int(makecol(10, 11, 12));
+    b.Int(2)
+        .Int(2)
+        .Int(makecol(1, 2, 3))
+        .Int(makecol(4, 5, 6))
+        .Int(makecol(7, 8, 9))
+        .Int(makecol(10, 11, 12));
     b.Ints(9, 0);
     return b.s;
 }
@@ -99,7 +105,7 @@ TEST_F(DocumentTest, TwoSmallLayersAndTenBareBrushesMake160Bytes) {
     EXPECT_EQ(2, IntAt(f, 4));
     EXPECT_EQ(4, IntAt(f, 8));
     EXPECT_EQ(3, IntAt(f, 12));
-    EXPECT_EQ(0, IntAt(f, 16));                       // mode of layer 0
+    EXPECT_EQ(0, IntAt(f, 16));                             // mode of layer 0
     EXPECT_EQ(makecol(10, 20, 30), IntAt(f, 20 + 4 * 11));  // (3, 2): the last pixel
     EXPECT_EQ(0, IntAt(f, 20));
     EXPECT_EQ(1, IntAt(f, 68));  // mode of layer 1
@@ -214,7 +220,8 @@ TEST_F(DocumentTest, ARecordWithANegativeSizeReadsAsNoBrush) {
     WriteFile("a.zub", b.s);
     ASSERT_TRUE(world->LoadDocument("a.zub"));
     size_t first = world->pointers.size() - 10;
-    for (size_t i = first; i < world->pointers.size(); i++) EXPECT_EQ(nullptr, world->pointers[i]->brush);
+    for (size_t i = first; i < world->pointers.size(); i++)
+        EXPECT_EQ(nullptr, world->pointers[i]->brush);
 }
 
 TEST_F(DocumentTest, LoadingWhileRunningSelectsAClampedLayerAndResizesTheView) {
@@ -251,7 +258,8 @@ std::vector<Broken> BrokenFiles() {
         {"huge layer count", Bytes().Int(2).Int(0x7fffffff).Int(4).Int(3).s + good.substr(16)},
         {"zero width", Bytes().Int(2).Int(2).Int(0).Int(3).s + good.substr(16)},
         {"negative height", Bytes().Int(2).Int(2).Int(4).Int(-3).s + good.substr(16)},
-        {"size overflowing 32 bits", Bytes().Int(2).Int(1).Int(65536).Int(65536).s + good.substr(16)},
+        {"size overflowing 32 bits",
+         Bytes().Int(2).Int(1).Int(65536).Int(65536).s + good.substr(16)},
         {"huge size", Bytes().Int(2).Int(1).Int(0x7fffffff).Int(0x7fffffff).s + good.substr(16)},
         {"size beyond the file", Bytes().Int(2).Int(2).Int(400).Int(300).s + good.substr(16)},
         {"bad mode", good.substr(0, 68) + Bytes().Int(2).s + good.substr(72)},
@@ -262,8 +270,10 @@ std::vector<Broken> BrokenFiles() {
         {"truncated brush size", good.substr(0, layersEnd + 4)},
         {"truncated brush", good.substr(0, layersEnd + 12)},
         {"only nine records", good.substr(0, good.size() - 4)},
-        {"huge brush", good.substr(0, layersEnd) + Bytes().Int(0x7fffffff).Int(0x7fffffff).Ints(9, 0).s},
-        {"brush beyond the file", good.substr(0, layersEnd) + Bytes().Int(1000).Int(1000).Ints(9, 0).s},
+        {"huge brush",
+         good.substr(0, layersEnd) + Bytes().Int(0x7fffffff).Int(0x7fffffff).Ints(9, 0).s},
+        {"brush beyond the file",
+         good.substr(0, layersEnd) + Bytes().Int(1000).Int(1000).Ints(9, 0).s},
     };
     return cases;
 }
@@ -294,7 +304,9 @@ ReadLimits PlainLimits(uint32_t maxPixel) {
     ReadLimits limits;
     limits.sizeAllowed = [](int64_t w, int64_t h) { return w >= 1 && h >= 1 && w * h <= 1 << 20; };
     limits.maxPixel = maxPixel;
-    limits.make = [](int w, int h) -> std::unique_ptr<PixelRows> { return std::make_unique<PlainPixels>(w, h); };
+    limits.make = [](int w, int h) -> std::unique_ptr<PixelRows> {
+        return std::make_unique<PlainPixels>(w, h);
+    };
     return limits;
 }
 
@@ -421,7 +433,8 @@ TEST(DocumentStart, AMissingStartDocumentSaysSoAndStartsANewPicture) {
 // be created, renamed or removed, even by root (ext4 and similar).
 class ImmutableDir {
 public:
-    explicit ImmutableDir(const std::string& path) : fd(open(path.c_str(), O_RDONLY | O_DIRECTORY)) {
+    explicit ImmutableDir(const std::string& path)
+        : fd(open(path.c_str(), O_RDONLY | O_DIRECTORY)) {
         ok = fd >= 0 && SetFlag(true);
     }
     ~ImmutableDir() {

@@ -1,5 +1,7 @@
 // The pointer's drawing: movement, grab and stamp, clearing, lines, the
 // enlarged stamp and choosing a pointer, on a real editor without a display.
+#include "learn/pointer.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,7 +11,6 @@
 #include "learn/key_recorder.h"
 #include "learn/layer.h"
 #include "learn/overlay.h"
-#include "learn/pointer.h"
 #include "test_support.h"
 
 namespace {
@@ -144,7 +145,8 @@ TEST_F(PointerTest, GrabWholeTakesTheSurfaceAndItsSize) {
 void GiveBrush(Pointer* p) {
     auto b = new Bmp(3, 2, "_bmp");
     for (int j = 0; j < 2; j++)
-        for (int i = 0; i < 3; i++) putpixel(b->GetBitmap(), i, j, makecol(40 * i + 10, 90 * j + 5, 77));
+        for (int i = 0; i < 3; i++)
+            putpixel(b->GetBitmap(), i, j, makecol(40 * i + 10, 90 * j + 5, 77));
     putpixel(b->GetBitmap(), 1, 0, makecol(255, 0, 255));
     p->SetBrush(b);
     p->w = 3, p->h = 2;
@@ -357,7 +359,8 @@ TEST(PickPointer, SelectsThePointerAndItsClampedLayer) {
     EXPECT_EQ(world.layers[2], world.layer);
     EXPECT_EQ(2, world.pointers[3]->layer);
     ASSERT_FALSE(world.shown.empty());
-    std::vector<std::string> expected = {"- Pick Pointer -", " ", "Key pad keys 0-9", " ",
+    std::vector<std::string> expected = {"- Pick Pointer -",  " ",
+                                         "Key pad keys 0-9",  " ",
                                          "Current Pointer 0", "Pointer 3 Selected on Layer 2"};
     EXPECT_EQ(expected, world.shown.front());
     EXPECT_TRUE(world.text->lines.empty());
