@@ -1,18 +1,144 @@
-// Stand-in until the settings file lands: the defaults, nothing read or
-// written.
+// The settings file "vell.cfg": every section and key, in the order both
+// LoadSettings and SaveSettings visit them.
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "../all/display.h"
+#include "../fileio/fileio.h"
+#include "frames.h"
 #include "lens.h"
+#include "overlay.h"
 #include "pointer.h"
+#include "teleport.h"
 #include "world.h"
 
+namespace {
+
+const char* const kSettingsFile = "vell.cfg";
+const int kPointerCount = 10;
+const int kTeleportCount = 20;
+
+struct PointerKey {
+    const char* name;
+    int Pointer::*field;
+    int def;
+};
+
+// In Setup's argument order; the pen colours follow them in the file but
+// are never read back.
+const PointerKey kPointerKeys[] = {
+    {"layer", &Pointer::layer, 0}, {"x", &Pointer::x, 0},   {"y", &Pointer::y, 0},
+    {"bx", &Pointer::bx, 0},       {"by", &Pointer::by, 0}, {"w", &Pointer::w, 0},
+    {"h", &Pointer::h, 0},         {"jx", &Pointer::jx, 8}, {"jy", &Pointer::jy, 8},
+};
+
+struct TeleportKey {
+    const char* name;
+    int Teleport::*field;
+    int def;
+};
+
+const TeleportKey kTeleportKeys[] = {
+    {"x", &Teleport::x, 0}, {"y", &Teleport::y, 0}, {"jtx", &Teleport::jtx, 8}, {"jty", &Teleport::jty, 8}};
+
+std::string Numbered(const char* name, int n) { return name + std::to_string(n); }
+
+}  // namespace
+
 void World::LoadSettings() {
-    cfile = "gfx/qop.pcx";
-    lens = new Lens(16, 0, 0, display::screen->w, display::screen->h);
-    for (int n = 0; n < 10; n++) pointers[n]->Setup(this, 0, 0, 0, 0, 0, 0, 0, 8, 8, 0, 0, 0);
-    spointer = 0;
-    pointer = pointers[0];
+    FileIO& io = *fileIO;
+    io.SetConfigFile(kSettingsFile);
+
+    io.SetSection("File");
+    cfile = io.GetString("cfile", "gfx/qop.pcx");
+
+    io.SetSection("Lens");
+    int lx = io.GetInt("x", 0);
+    int ly = io.GetInt("y", 0);
+    int mag = io.GetInt("mag", 16);
+    delete lens;
+    lens = new Lens(mag < 1 ? 1 : mag, lx, ly, display::screen->w, display::screen->h);
+
+    io.SetSection("Pointer");
+    for (int n = 0; n < kPointerCount; n++) {
+        int v[9];
+        for (int k = 0; k < 9; k++) v[k] = io.GetInt(Numbered(kPointerKeys[k].name, n), kPointerKeys[k].def);
+        pointers[n]->Setup(this, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], 0, 0, 0);
+    }
+
+    io.SetSection("Teleport");
+    bool on = io.GetInt("on", 0) != 0;
+    std::vector<Teleport*> list;
+    for (int n = 0; n < kTeleportCount; n++) {
+        auto t = std::make_unique<Teleport>(0, 0, 8, 8);
+        for (const TeleportKey& k : kTeleportKeys) (*t).*k.field = io.GetInt(Numbered(k.name, n), k.def);
+        list.push_back(t.release());
+    }
+    delete teleportMan;
+    teleportMan = new TeleportMan(this, list, on);
+    spointer = io.GetInt("spointer", 0);
+    // The stored index picks from a fixed list; anything else starts on 0.
+    if (spointer < 0 || spointer >= kPointerCount) spointer = 0;
+    pointer = pointers[spointer];
     SelectLayer(pointer->layer);
-    pause = 0;
+
+    io.SetSection("Files");
+    std::string root = io.GetString("root", "img");
+    int filesPos = io.GetInt("filesPos", 0);
+    delete files;
+    files = new Files(this, root, filesPos);
+
+    io.SetSection("TextDraw");
+    int tw = io.GetInt("w", 1);
+    int th = io.GetInt("h", 1);
+    std::string stampText = io.GetString("text", " ");
+    delete textDraw;
+    textDraw = new TextDraw(tw, th, stampText);
+
+    io.SetSection("Pause");
+    pause = io.GetInt("pause", 0);
 }
 
-void World::SaveSettings() {}
+void World::SaveSettings() {
+    FileIO& io = *fileIO;
+    io.SetConfigFile(kSettingsFile);
+
+    io.SetSection("File");
+    io.SetString("cfile", cfile);
+
+    io.SetSection("Lens");
+    io.SetInt("x", lens->x);
+    io.SetInt("y", lens->y);
+    io.SetInt("mag", lens->mag);
+
+    io.SetSection("Pointer");
+    for (int n = 0; n < kPointerCount; n++) {
+        Pointer* p = pointers[n];
+        for (const PointerKey& k : kPointerKeys) io.SetInt(Numbered(k.name, n), p->*k.field);
+        io.SetInt(Numbered("c", n), p->colour);
+        io.SetInt(Numbered("wc", n), p->wc);
+    }
+
+    io.SetSection("Teleport");
+    io.SetInt("on", teleportMan->on ? 1 : 0);
+    for (int n = 0; n < kTeleportCount && n < static_cast<int>(teleportMan->teleports.size()); n++)
+        for (const TeleportKey& k : kTeleportKeys) io.SetInt(Numbered(k.name, n), (*teleportMan->teleports[n]).*k.field);
+    io.SetInt("spointer", spointer);
+
+    io.SetSection("Files");
+    io.SetString("root", files->root);
+    io.SetInt("filesPos", files->filesPos);
+
+    io.SetSection("TextDraw");
+    io.SetInt("w", textDraw->w);
+    io.SetInt("h", textDraw->h);
+    io.SetString("text", textDraw->text);
+
+    io.SetSection("Pause");
+    io.SetInt("pause", pause);
+
+    // Written now rather than at Allegro's shutdown, which an abnormal exit
+    // would skip.
+    io.Flush();
+}
