@@ -3,7 +3,7 @@
 #   bash e2e/test_x.sh <path of vell>
 #
 #   source "$(dirname "$0")/driver.sh" "$1"
-#   start_vell -mode: 2            # Xvfb, temp dir, vell, its window, pointer
+#   start_vell -mode: 2            # Xvfb, vell in $WORK, its window, pointer
 #   press equal                    # one key, held ~0.15 s
 #   chord shift+Escape             # keys down in order, up in reverse order
 #   hold z 1.5                     # a key held for a held-key mode
@@ -15,13 +15,22 @@
 #   expect_stdout_line "text"      # a whole line of vell's standard output
 #   pass                           # prints PASS and ends the test
 #
-# Key names are X keysym names as xdotool takes them (equal, minus, Escape,
-# shift, ctrl, alt, Return, Left, KP_0, ...).
+# Also: expect_stdout_begins LINE... (the first lines, exactly),
+# window_size ("w h" of the titled window), vell_running, wait_vell_exit
+# [seconds] (sets VELL_STATUS), launch_vell ARGS (start without waiting for a
+# window), start_xvfb (only the X server), fail MESSAGE.
+# start_vell may be called again after quit_vell (same Xvfb, same $WORK, so
+# the editor finds the files it wrote; stdout.txt starts afresh).
 #
-# Each test gets its own working directory ($WORK; vell runs there, its
-# standard output goes to $WORK/stdout.txt, relative file names of
-# screenshot/pixel are in it). Everything started here is killed and $WORK is
-# removed when the test ends, however it ends; E2E_KEEP=1 keeps $WORK.
+# Key names are X keysym names as xdotool takes them (equal, minus, Escape,
+# shift, ctrl, alt, Return, Left, KP_0, ...). KEY_HOLD and AFTER_KEY (seconds)
+# may be set in the environment for a slow machine.
+#
+# Each test gets its own working directory $WORK: vell runs there, its
+# standard output goes to $WORK/stdout.txt (stderr to stderr.txt), and
+# relative file names given to screenshot, pixel and nonblack_box are in it.
+# Everything started here is killed and $WORK is removed when the test ends,
+# however it ends; E2E_KEEP=1 keeps $WORK for a look afterwards.
 # Only standard output is checked: the sound library writes noise on stderr.
 # A missing Xvfb, xdotool or ImageMagick is a failure, never a skip.
 
@@ -29,16 +38,19 @@ set -Eeuo pipefail
 
 VELL=${1:-}
 TITLE="Dade Vovu Zerizoviz"
-# Long enough for the editor's keyboard handler to see the key down when
-# readkey returns, shorter than the keyboard's auto-repeat delay (~0.66 s).
-KEY_HOLD=${KEY_HOLD:-0.15}
+# Long enough for the editor to see the key still down when readkey returns,
+# also on a busy machine; shorter than the auto-repeat delay (~0.66 s), so one
+# press is one key in the editor's buffer.
+KEY_HOLD=${KEY_HOLD:-0.25}
 # Time for the key pass and the frame that follow a key release.
-AFTER_KEY=${AFTER_KEY:-0.2}
+AFTER_KEY=${AFTER_KEY:-0.25}
 
 XVFB_PID=""
 VELL_PID=""
 VELL_STATUS=""
 WORK=""
+PRIVATE=""  # the driver's own files (Xvfb's, the guard's), apart from $WORK
+GUARD_PID=""
 
 fail() {
     echo "FAIL: $*" >&2
@@ -55,9 +67,12 @@ pass() {
 }
 
 trap 'fail "command failed (line $LINENO): $BASH_COMMAND"' ERR
+# A test stopped by a signal (a CTest timeout, Ctrl+C) still cleans up.
+trap 'exit 143' TERM INT HUP
 
 cleanup() {
     trap - ERR
+    if [ -n "$GUARD_PID" ]; then kill "$GUARD_PID" 2>/dev/null || true; fi
     if [ -n "$VELL_PID" ] && kill -0 "$VELL_PID" 2>/dev/null; then
         kill -9 "$VELL_PID" 2>/dev/null || true
         wait "$VELL_PID" 2>/dev/null || true
@@ -66,6 +81,7 @@ cleanup() {
         kill "$XVFB_PID" 2>/dev/null || true
         wait "$XVFB_PID" 2>/dev/null || true
     fi
+    if [ -n "$PRIVATE" ]; then rm -rf "$PRIVATE"; fi
     if [ -n "$WORK" ] && [ -d "$WORK" ]; then
         if [ "${E2E_KEEP:-0}" = 1 ]; then
             echo "kept $WORK" >&2
@@ -86,17 +102,38 @@ require_tools() {
         fail "ImageMagick's convert is missing (Debian package imagemagick)"
 }
 
+# A test killed with SIGKILL runs no clean-up: this watcher then kills what
+# the test started (listed in $PRIVATE/pids) and removes its directories, so
+# no Xvfb or vell is left behind.
+start_guard() {
+    local test_pid=$$ private=$PRIVATE work=$WORK keep=${E2E_KEEP:-0}
+    (
+        trap - ERR
+        set +e
+        while kill -0 "$test_pid" 2>/dev/null; do sleep 1; done
+        for pid in $(cat "$private/pids" 2>/dev/null); do kill -9 "$pid"; done
+        rm -rf "$private"
+        [ "$keep" = 1 ] || rm -rf "$work"
+    ) </dev/null >/dev/null 2>&1 &
+    GUARD_PID=$!
+}
+
+# Tells the guard which processes are ours now.
+note_pids() { echo "$XVFB_PID $VELL_PID" >"$PRIVATE/pids"; }
+
 # Starts Xvfb on a display number it picks itself (-displayfd avoids races
-# with other tests) and waits until it answers.
+# with other tests) and waits until it answers. Its files stay out of $WORK,
+# which holds only what vell writes (and stdout.txt, stderr.txt, screenshots).
 start_xvfb() {
-    local fdfile="$WORK/xvfb-display"
+    local fdfile="$PRIVATE/display"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp \
-        3>"$fdfile" >"$WORK/xvfb.log" 2>&1 &
+        3>"$fdfile" >"$PRIVATE/xvfb.log" 2>&1 &
     XVFB_PID=$!
+    note_pids
     local i
     for i in $(seq 100); do
         if [ -s "$fdfile" ]; then break; fi
-        kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb did not start: $(tail -n 5 "$WORK/xvfb.log")"
+        kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb did not start: $(tail -n 5 "$PRIVATE/xvfb.log")"
         sleep 0.1
     done
     [ -s "$fdfile" ] || fail "Xvfb gave no display number within 10 s"
@@ -127,6 +164,7 @@ start_vell() {
 launch_vell() {
     (cd "$WORK" && exec "$VELL" "$@" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
     VELL_PID=$!
+    note_pids
 }
 
 point_at_window() {
@@ -253,3 +291,5 @@ expect_stdout_begins() {
 VELL=$(realpath "$VELL")
 require_tools
 WORK=$(mktemp -d /tmp/vell-e2e-XXXXXX)
+PRIVATE=$(mktemp -d /tmp/vell-e2e-driver-XXXXXX)
+start_guard

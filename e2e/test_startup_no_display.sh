@@ -4,6 +4,7 @@ source "$(dirname "$0")/driver.sh" "$1"
 
 (unset DISPLAY; cd "$WORK" && exec "$VELL" >"$WORK/stdout.txt" 2>"$WORK/stderr.txt") &
 VELL_PID=$!
+note_pids
 wait_vell_exit 20
 [ "$VELL_STATUS" != 0 ] || fail "vell exited with status 0 without a display"
 first=$(sed -n 1p "$WORK/stdout.txt")
