@@ -1,0 +1,104 @@
+# Settings survive a restart: pointers' positions and layers, the current
+# pointer, and jump steps changed by hand in vell.cfg between two runs.
+# The lens shows picture pixel (x, y) as the 16x16 block at (16x, 16y).
+source "$(dirname "$0")/driver.sh" "$1"
+
+ORANGE="255,180,0"
+
+repeat() {
+    local i
+    for ((i = 0; i < $1; i++)); do press "$2"; done
+}
+
+# cfg SECTION KEY: the value of KEY in [SECTION] of vell.cfg.
+cfg() {
+    awk -v s="[$1]" -v k="$2" '
+        /^\[/ { in_s = ($0 == s) }
+        in_s && $1 == k { sub(/^[^=]*= */, ""); print; exit }' "$WORK/vell.cfg"
+}
+
+expect_cfg() {
+    local got
+    got=$(cfg "$1" "$2")
+    [ "$got" = "$3" ] || fail "vell.cfg [$1] $2 is '$got', expected '$3'"
+}
+
+# set_cfg SECTION KEY VALUE: changes one value of vell.cfg in place.
+set_cfg() {
+    awk -v s="[$1]" -v k="$2" -v v="$3" '
+        /^\[/ { in_s = ($0 == s) }
+        in_s && $1 == k { $0 = k " = " v }
+        { print }' "$WORK/vell.cfg" >"$WORK/vell.cfg.new"
+    mv "$WORK/vell.cfg.new" "$WORK/vell.cfg"
+}
+
+pick_pointer() {
+    key_down p
+    press "KP_$1"
+    key_up p
+    sleep "$AFTER_KEY"
+}
+
+select_layer() {
+    key_down l
+    press "KP_$1"
+    key_up l
+    sleep "$AFTER_KEY"
+}
+
+block() { pixel "$1" $(($2 * 16 + 8)) $(($3 * 16 + 8)); }
+
+start_vell
+[ ! -e "$WORK/vell.cfg" ] || fail "vell.cfg exists before the first run"
+# A second layer, chosen for pointer 0, which moves to (3, 2).
+key_down l
+press a
+key_up l
+sleep "$AFTER_KEY"
+select_layer 1
+repeat 3 Right
+repeat 2 Down
+# Pointer 4 stays on layer 0 and moves to (5, 1).
+pick_pointer 4
+repeat 5 Right
+press Down
+quit_vell
+
+expect_cfg Pointer x0 3
+expect_cfg Pointer y0 2
+expect_cfg Pointer layer0 1
+expect_cfg Pointer x4 5
+expect_cfg Pointer y4 1
+expect_cfg Pointer layer4 0
+expect_cfg Pointer jx4 8
+expect_cfg Teleport spointer 4
+expect_cfg Lens mag 16
+
+# Jump steps of pointer 4 changed by hand: 7 across, 3 down.
+set_cfg Pointer jx4 7
+set_cfg Pointer jy4 3
+
+start_vell
+# Pointer 4 is current again and jumps from (5, 1) to (12, 4).
+chord ctrl+Right
+chord ctrl+Down
+press space
+press Left
+# Pointer 0 comes back at (3, 2) on layer 1 and sets a pixel there.
+pick_pointer 0
+press space
+press Left
+screenshot restart.png
+[ "$(block restart.png 12 4)" = "$ORANGE" ] || fail "no pixel where pointer 4 jumped to (12, 4): $(block restart.png 12 4)"
+[ "$(block restart.png 3 2)" = "$ORANGE" ] || fail "no pixel at pointer 0's stored place (3, 2): $(block restart.png 3 2)"
+quit_vell
+
+expect_cfg Pointer x4 11  # one step left after the pixel
+expect_cfg Pointer y4 4
+expect_cfg Pointer jx4 7
+expect_cfg Pointer jy4 3
+expect_cfg Pointer x0 2
+expect_cfg Pointer y0 2
+expect_cfg Pointer layer0 1
+expect_cfg Teleport spointer 0
+pass
