@@ -15,7 +15,10 @@
 #   expect_stdout_line "text"      # a whole line of vell's standard output
 #   pass                           # prints PASS and ends the test
 #
-# Also: expect_stdout_begins LINE... (the first lines, exactly),
+# Also: repeat N KEY (N presses), type_text TEXT (typed into a dialog),
+# picture_pixel FILE X Y [MAG] (the colour shown for picture pixel X,Y with
+# the lens at the picture's corner, magnification 16 unless given),
+# expect_stdout_begins LINE... (the first lines, exactly),
 # window_size ("w h" of the titled window), vell_running, wait_vell_exit
 # [seconds] (sets VELL_STATUS), launch_vell ARGS (start without waiting for a
 # window), start_xvfb (only the X server), fail MESSAGE.
@@ -211,6 +214,28 @@ chord() {
     sleep "${2:-$KEY_HOLD}"
     for ((i = ${#keys[@]} - 1; i >= 0; i--)); do xdotool keyup "${keys[i]}"; done
     sleep "$AFTER_KEY"
+}
+
+# repeat N KEY: N separate presses.
+repeat() {
+    local i
+    for ((i = 0; i < $1; i++)); do press "$2"; done
+}
+
+# type_text TEXT: typed key by key, slowly enough for the editor's text entry.
+type_text() {
+    xdotool type --delay 80 "$1"
+    sleep "$AFTER_KEY"
+}
+
+# picture_pixel FILE X Y [MAG]: the lens stretches a window of
+# (1024 div MAG) x (768 div MAG) picture pixels over the 1024x768 screen; the
+# centre of picture pixel X,Y's block is read.
+picture_pixel() {
+    local mag=${4:-16} vw vh
+    vw=$((1024 / mag))
+    vh=$((768 / mag))
+    pixel "$1" $(((2 * $2 + 1) * 1024 / (2 * vw))) $(((2 * $3 + 1) * 768 / (2 * vh)))
 }
 
 # A path relative to $WORK unless absolute.

@@ -30,6 +30,9 @@ check_block() {
     eh=$(expected_block_x100 768 "$mag")
     within_rule "$w" "$ew" || fail "cursor block is $w wide at magnification $mag, the lens gives $ew/100"
     within_rule "$h" "$eh" || fail "cursor block is $h high at magnification $mag, the lens gives $eh/100"
+    [ "$(picture_pixel "$shot" 0 0 "$mag")" != "0,0,0" ] || fail "picture pixel 0,0 is black at magnification $mag"
+    [ "$(picture_pixel "$shot" 1 0 "$mag")" = "0,0,0" ] || fail "picture pixel 1,0 is not black at magnification $mag"
+    [ "$(picture_pixel "$shot" 0 1 "$mag")" = "0,0,0" ] || fail "picture pixel 0,1 is not black at magnification $mag"
     echo "magnification $mag: block ${w}x${h}"
 }
 
@@ -39,12 +42,10 @@ check_block 16
 press equal
 check_block 17
 
-press equal
-press equal
-press equal
+repeat 3 equal
 check_block 20
 
-for i in $(seq 12); do press minus; done
+repeat 12 minus
 check_block 8
 
 quit_vell
