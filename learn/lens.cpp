@@ -1,6 +1,7 @@
 #include "lens.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "../bmp/bmp.h"
 #include "../varshim/varshim.h"
@@ -38,8 +39,17 @@ void Lens::Pan(int dx, int dy) {
 
 void Lens::Show(Bmp* src, Bmp* dest) {
     BITMAP* window = view->GetBitmap();
+    BITMAP* picture = src->GetBitmap();
     clear_to_color(window, makecol(128, 128, 128));
-    blit(src->GetBitmap(), window, x, y, 0, 0, window->w, window->h);
+    // Only the part of the picture inside the window is copied, found in 64
+    // bits: the position may lie anywhere, and Allegro's own clipping
+    // overflows an int for positions near its limits.
+    int64_t left = std::max<int64_t>(x, 0), top = std::max<int64_t>(y, 0);
+    int64_t right = std::min<int64_t>(int64_t(x) + window->w, picture->w);
+    int64_t bottom = std::min<int64_t>(int64_t(y) + window->h, picture->h);
+    if (right > left && bottom > top)
+        blit(picture, window, static_cast<int>(left), static_cast<int>(top), static_cast<int>(left - x),
+             static_cast<int>(top - y), static_cast<int>(right - left), static_cast<int>(bottom - top));
     stretch_blit(window, dest->GetBitmap(), 0, 0, window->w, window->h, 0, 0, screenW, screenH);
 }
 

@@ -1,6 +1,7 @@
 #include "world.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "../all/display.h"
@@ -89,9 +90,13 @@ void World::ComposeVisibleRegion() {
     BITMAP* dest = stm->GetBitmap();
     int rx = std::max(lens->x, 0);
     int ry = std::max(lens->y, 0);
-    int rw = std::min(lens->x + lens->ViewW(), dest->w) - rx;
-    int rh = std::min(lens->y + lens->ViewH(), dest->h) - ry;
-    if (rw <= 0 || rh <= 0) return;
+    // In 64 bits: the lens position comes from the settings file and may lie
+    // anywhere, where adding the window size would overflow an int.
+    int64_t right = std::min<int64_t>(int64_t(lens->x) + lens->ViewW(), dest->w);
+    int64_t bottom = std::min<int64_t>(int64_t(lens->y) + lens->ViewH(), dest->h);
+    if (right <= rx || bottom <= ry) return;
+    int rw = static_cast<int>(right - rx);
+    int rh = static_cast<int>(bottom - ry);
     // Black under see-through pixels of a transparent bottom layer, instead
     // of whatever an earlier frame left there.
     rectfill(dest, rx, ry, rx + rw - 1, ry + rh - 1, 0);

@@ -318,3 +318,20 @@ TEST_F(Editor, NoFramesAreDrawnWhileReplaying) {
     EXPECT_EQ(w.frames, 1);
     EXPECT_EQ(w.pointer->x, 3);
 }
+
+TEST_F(Editor, ALensFarOutsideThePictureShowsOnlyGrey) {
+    // Lens positions come from the settings file and are not limited.
+    TestWorld w;
+    PaintLayers(w, 50, 40);
+    const int big = 2147483647, small = -2147483647 - 1;
+    const int settings[][3] = {{16, big - 10, 0}, {16, 0, big}, {16, small + 5, small}, {1, big, big},
+                               {1, small, 0}};
+    for (auto& s : settings) {
+        SCOPED_TRACE(testing::Message() << "mag " << s[0] << " at " << s[1] << "," << s[2]);
+        SetLens(w, s[0], s[1], s[2]);
+        w.Render();
+        for (int y = 0; y < 768; y += 41)
+            for (int x = 0; x < 1024; x += 37)
+                ASSERT_EQ(PixelAt(display::screen, x, y), (Rgb{128, 128, 128})) << x << "," << y;
+    }
+}
