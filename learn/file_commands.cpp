@@ -45,11 +45,9 @@ std::string Quoted(const std::string& name) { return "'" + name + "'"; }
 // The first answer of a form, or the empty name when there is none.
 std::string FirstAnswer(const PromptAnswers& a) { return a.texts.empty() ? "" : a.texts[0]; }
 
-}  // namespace
-
 // Writes the picture to a temporary file and renames it over the target, so
 // a save that fails never destroys the old file.
-static bool WritePicture(World& world, Bmp& picture, const std::string& name) {
+bool WritePicture(World& world, Bmp& picture, const std::string& name) {
     if (IsBlank(name)) {
         world.Message("Nothing saved: no file name");
         return false;
@@ -70,7 +68,7 @@ static bool WritePicture(World& world, Bmp& picture, const std::string& name) {
 
 // A black surface of w x h for a save, or null (and a message) when the
 // size is empty or refused.
-static std::unique_ptr<Bmp> SaveSurface(World& world, int w, int h) {
+std::unique_ptr<Bmp> SaveSurface(World& world, int w, int h) {
     if (w < 1 || h < 1) {
         world.Message("Nothing saved: the box is empty");
         return nullptr;
@@ -82,7 +80,7 @@ static std::unique_ptr<Bmp> SaveSurface(World& world, int w, int h) {
 
 // A replayed Alt+S saves to the name stored after its key event; when that
 // event is not a text event the name was never stored and nothing is saved.
-static bool TakeReplayedName(KeyMan& keys, std::string& name) {
+bool TakeReplayedName(KeyMan& keys, std::string& name) {
     if (keys.pos < 0 || keys.pos >= static_cast<int>(keys.events.size())) return false;
     const Key* e = keys.events[keys.pos];
     if (e->akey != -1 || e->nkey != -1) return false;
@@ -90,6 +88,21 @@ static bool TakeReplayedName(KeyMan& keys, std::string& name) {
     keys.Advance();
     return true;
 }
+
+// Puts the picture of the file onto the current layer at the pointer; a
+// picture that cannot be read stamps nothing.
+bool StampPicture(World& world, const std::string& name) {
+    Bmp picture(name);
+    if (!picture.Loaded()) {
+        world.Message("Couldn't load " + Quoted(name));
+        return false;
+    }
+    blit(picture.GetBitmap(), world.layer->bmp->GetBitmap(), 0, 0, world.pointer->x, world.pointer->y,
+         picture.Width(), picture.Height());
+    return true;
+}
+
+}  // namespace
 
 void World::SaveImageFile() {
     std::string name;
@@ -116,19 +129,6 @@ void World::SaveImageFile() {
     keyMan->Record(-1, -1, name);
     cfile = name;
     Undo(0);
-}
-
-// Puts the picture of the file onto the current layer at the pointer; a
-// picture that cannot be read stamps nothing.
-static bool StampPicture(World& world, const std::string& name) {
-    Bmp picture(name);
-    if (!picture.Loaded()) {
-        world.Message("Couldn't load " + Quoted(name));
-        return false;
-    }
-    blit(picture.GetBitmap(), world.layer->bmp->GetBitmap(), 0, 0, world.pointer->x, world.pointer->y,
-         picture.Width(), picture.Height());
-    return true;
 }
 
 void World::LoadImageFile() {
