@@ -26,21 +26,22 @@ TEST(Timer, PeriodIsKeptOrMarkedAbsent) {
 
 TEST(Timer, ReadyOncePerPeriodThenRestarts) {
     Timer t(30);
-    SleepMs(45);
-    EXPECT_GE(t.Elapsed(), 30);
+    SleepMs(100);
+    int64_t before = t.Elapsed();
+    EXPECT_GE(before, 100);
     EXPECT_TRUE(t.Ready());
-    // Ready restarted the timer: far less than a period has passed since.
-    EXPECT_LT(t.Elapsed(), 30);
+    // Ready restarted the timer.
+    EXPECT_LT(t.Elapsed(), before);
     SleepMs(45);
     EXPECT_TRUE(t.Ready());
 }
 
 TEST(Timer, RestartAndElapsed) {
     Timer t;
-    SleepMs(20);
-    EXPECT_GE(t.Elapsed(), 20);
+    SleepMs(100);
+    EXPECT_GE(t.Elapsed(), 100);
     t.Restart();
-    EXPECT_LT(t.Elapsed(), 20);
+    EXPECT_LT(t.Elapsed(), 100);
 }
 
 TEST(Timer, NeverReadyWithoutAPeriod) {
