@@ -36,6 +36,15 @@ TEST(Timer, ReadyOncePerPeriodThenRestarts) {
     EXPECT_TRUE(t.Ready());
 }
 
+TEST(Timer, NotReadyBeforeItsPeriod) {
+    Timer t(10000);
+    SleepMs(40);
+    EXPECT_FALSE(t.Ready());
+    EXPECT_FALSE(t.Ready());
+    // Not restarted by a false answer.
+    EXPECT_GE(t.Elapsed(), 40);
+}
+
 TEST(Timer, RestartAndElapsed) {
     Timer t;
     SleepMs(100);
