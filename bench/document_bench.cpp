@@ -129,9 +129,11 @@ struct Fixture {
     }
 };
 
+// Destroyed at exit, before Allegro shuts down (its exit handler was
+// registered first), so the scratch directory and its files go away.
 Fixture& Shared() {
-    static Fixture* fixture = new Fixture();
-    return *fixture;
+    static Fixture fixture;
+    return fixture;
 }
 
 bool Ready(benchmark::State& state) {
