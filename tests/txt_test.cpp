@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -107,9 +108,12 @@ TEST(TxtRender, ScaledImageKeepsColourEdgeAndMask) {
 
 TEST(TxtRender, RefusedScaleChangesNothing) {
     Label l("abc", 2, 2);
-    l.txt.setScale(1 << 20, 1 << 20);
-    EXPECT_EQ(52, l.txt.getWidth());
-    EXPECT_EQ(20, l.txt.getHeight());
+    const int refused[][2] = {{1 << 20, 1 << 20}, {0, 1}, {1, -3}, {INT_MAX, INT_MAX}, {INT_MAX, 1}};
+    for (const auto& s : refused) {
+        l.txt.setScale(s[0], s[1]);
+        EXPECT_EQ(52, l.txt.getWidth()) << s[0] << "x" << s[1];
+        EXPECT_EQ(20, l.txt.getHeight()) << s[0] << "x" << s[1];
+    }
     l.txt.setText("abcd");
     EXPECT_EQ(68, l.txt.getWidth());
 }

@@ -1,5 +1,6 @@
 #include "txt.h"
 
+#include <climits>
 #include <cstdio>
 #include <memory>
 
@@ -29,6 +30,14 @@ void Separate(BITMAP* b, int colour, int keep) {
         for (int j = 1; j <= b->w - 2; j++) putpixel(b, j, i, getpixel(b, j, i) == colour ? keep : mask);
 }
 
+// True when an image of (w * sx) x (h * sy) pixels may be allocated. The
+// factors are checked one by one so that the products cannot overflow.
+bool ScaledImageFits(int64_t w, int64_t h, int sx, int sy) {
+    if (sx < 1 || sy < 1 || w < 1 || h < 1) return false;
+    if (sx > INT_MAX / w || sy > INT_MAX / h) return false;
+    return SurfaceSizeAllowed(w * sx, h * sy);
+}
+
 }  // namespace
 
 Txt::Txt(int px, int py, int c, const std::string& t) {
@@ -46,7 +55,7 @@ void Txt::setScale(int sx, int sy) {
     // A scale whose image could not exist is refused before anything changes.
     int64_t w = text.empty() ? 1 : 8 * static_cast<int64_t>(text.size()) + 2;
     int64_t h = text.empty() ? 1 : kLineH;
-    if (sx < 1 || sy < 1 || !SurfaceSizeAllowed(w * sx, h * sy)) {
+    if (!ScaledImageFits(w, h, sx, sy)) {
         std::printf("Txt: a text scale of %dx%d cannot be rendered\n", sx, sy);
         return;
     }
@@ -79,7 +88,7 @@ void Txt::render() {
         return;
     }
     int64_t w = 8 * static_cast<int64_t>(text.size()) + 2;
-    if (!SurfaceSizeAllowed(w * scaleX, kLineH * static_cast<int64_t>(scaleY))) {
+    if (!ScaledImageFits(w, kLineH, scaleX, scaleY)) {
         std::printf("Txt: a text of %zu characters cannot be rendered at %dx%d\n", text.size(), scaleX, scaleY);
         return;
     }
