@@ -214,3 +214,25 @@ TEST(Bmp, BlankConstructorWithARefusedSizeStillHasABitmap) {
     EXPECT_EQ(b.Height(), b.GetBitmap()->h);
     EXPECT_FALSE(out.empty());
 }
+
+TEST(Bmp, APictureFromAFileSitsAtTheScreenCentre) {
+    TempDir dir;
+    auto saved = Patterned(6, 4);
+    ASSERT_EQ(saved->Save("pic.bmp"), 0);
+    Bmp loaded("pic.bmp");
+    ASSERT_EQ(loaded.Width(), 6);
+    ASSERT_EQ(loaded.Height(), 4);
+    ExpectPattern(loaded, 6, 4);
+
+    Bmp dest(1024, 768, "dest");
+    loaded.SpriteAtOn(&dest);
+    int cx = display::screen->w / 2, cy = display::screen->h / 2;
+    EXPECT_EQ(PixelAt(dest.GetBitmap(), cx + 1, cy), RgbOf(PatternColour(1, 0)));
+    EXPECT_EQ(PixelAt(dest.GetBitmap(), cx + 5, cy + 3), RgbOf(PatternColour(5, 3)));
+    EXPECT_EQ(PixelAt(dest.GetBitmap(), cx + 6, cy + 3), kBlack);
+    EXPECT_EQ(PixelAt(dest.GetBitmap(), cx - 1 + 5, cy - 1 + 3), RgbOf(PatternColour(4, 2)));
+    loaded.SetX(0);
+    loaded.SetY(0);
+    loaded.SpriteAtTo(dest.GetBitmap());
+    EXPECT_EQ(PixelAt(dest.GetBitmap(), 5, 3), RgbOf(PatternColour(5, 3)));
+}
