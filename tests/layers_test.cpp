@@ -151,7 +151,7 @@ TEST_F(Layers, AddedLayersAreRecordedInTheModesGroup) {
     w.keyMan->StartRecording();
     PressInLayerMode(w, KEY_A);
     w.keyMan->StopRecording();
-    std::string out = testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStdout();
     ASSERT_FALSE(w.keyMan->events.empty());
     EXPECT_EQ(w.keyMan->events[0]->akey, KEY_L);
     EXPECT_EQ(w.keyMan->events[0]->nkey, KEY_A);
