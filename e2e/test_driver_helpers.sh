@@ -1,0 +1,32 @@
+# The driver's picture helpers against pictures drawn here with ImageMagick,
+# where the answers are known from the drawing: every e2e case reads the
+# screen through them.
+source "$(dirname "$0")/driver.sh" "$1"
+
+# A black 1024x768 screen with one rectangle of a colour whose parts differ.
+convert -size 1024x768 xc:black -fill "rgb(10,200,30)" \
+    -draw "rectangle 37,41 52,44" PNG24:"$WORK/rect.png"
+[ "$(pixel rect.png 37 41)" = "10,200,30" ] || fail "pixel inside the rectangle: $(pixel rect.png 37 41)"
+[ "$(pixel rect.png 36 41)" = "0,0,0" ] || fail "pixel left of the rectangle: $(pixel rect.png 36 41)"
+[ "$(pixel "$WORK/rect.png" 52 44)" = "10,200,30" ] || fail "pixel by absolute path"
+
+# Regions around, over and beside the rectangle.
+[ "$(nonblack_box rect.png 0 0 100 100)" = "37 41 16 4" ] ||
+    fail "box of the whole rectangle: $(nonblack_box rect.png 0 0 100 100)"
+[ "$(nonblack_box rect.png 40 42 100 100)" = "40 42 13 3" ] ||
+    fail "box of a region that cuts the rectangle: $(nonblack_box rect.png 40 42 100 100)"
+[ -z "$(nonblack_box rect.png 60 0 100 100)" ] || fail "box of a black region is not empty"
+
+# A dark pixel is not black: one unit of blue alone counts.
+convert -size 64x64 xc:black -fill "rgb(0,0,1)" -draw "point 63,0" PNG24:"$WORK/dark.png"
+[ "$(nonblack_box dark.png 0 0 64 64)" = "63 0 1 1" ] || fail "a (0,0,1) pixel was not found"
+
+# Magnification 16 shows picture pixel (3,2) as the block at (48..63, 32..47);
+# magnification 20 shows 51x38 picture pixels, so pixel (3,2) starts at
+# 3*1024/51 = 60.2 across and 2*768/38 = 40.4 down.
+convert -size 1024x768 xc:black -fill white -draw "rectangle 48,32 63,47" \
+    -fill red -draw "rectangle 61,41 80,60" PNG24:"$WORK/blocks.png"
+[ "$(picture_pixel blocks.png 3 2)" = "255,255,255" ] || fail "picture pixel 3,2 at magnification 16"
+[ "$(picture_pixel blocks.png 2 2)" = "0,0,0" ] || fail "picture pixel 2,2 at magnification 16"
+[ "$(picture_pixel blocks.png 3 2 20)" = "255,0,0" ] || fail "picture pixel 3,2 at magnification 20"
+pass
