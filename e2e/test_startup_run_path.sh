@@ -3,8 +3,10 @@
 source "$(dirname "$0")/driver.sh" "$1"
 
 unset LD_LIBRARY_PATH
-[ "$(dirname "$VELL")" != "$WORK" ] || fail "the test must run outside the build directory"
 start_vell
 expect_stdout_line " install sound driver"
+loaded=$(grep -o '/[^ ]*libvarshim\.so[^ ]*' "/proc/$VELL_PID/maps" | sort -u)
+[ "$loaded" = "$(dirname "$VELL")/libvarshim.so" ] ||
+    fail "vell loaded '$loaded' instead of the libvarshim.so beside it"
 quit_vell
 pass
