@@ -42,10 +42,16 @@ Bmp::Bmp(const std::string& fileName) : Bmp(NextId(), fileName, true) {
 }
 
 std::unique_ptr<Bmp> Bmp::TryCreate(int w, int h, const std::string& label) {
-    if (!SurfaceSizeAllowed(w, h)) return nullptr;
-    std::unique_ptr<Bmp> b(new Bmp(w, h, label));
-    if (b->Width() != w || b->Height() != h) return nullptr;
-    return b;
+    // The bitmap is allocated first, so that a refusal or a shortage of
+    // memory gives null quietly, without the blank constructor's fallback
+    // and its console line: the caller reports the failure its own way.
+    BITMAP* b = CreateChecked(w, h);
+    if (!b) return nullptr;
+    clear_to_color(b, 0);
+    std::unique_ptr<Bmp> made(new Bmp(NextId(), label, true));
+    made->Adopt(b);
+    made->Prepare();
+    return made;
 }
 
 Bmp::~Bmp() {

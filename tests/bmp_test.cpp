@@ -236,3 +236,24 @@ TEST(Bmp, APictureFromAFileSitsAtTheScreenCentre) {
     loaded.SpriteAtTo(dest.GetBitmap());
     EXPECT_EQ(PixelAt(dest.GetBitmap(), 5, 3), RgbOf(PatternColour(5, 3)));
 }
+
+#if !defined(__SANITIZE_ADDRESS__)
+TEST(Bmp, WithoutMemoryTheReplacingOperationsChangeNothing) {
+    auto b = Patterned(6, 5);
+    BITMAP* before = b->GetBitmap();
+    testing::internal::CaptureStdout();
+    {
+        // 3000 x 3000 at 4 bytes is 36 MB: more than the cap leaves.
+        MemoryCap cap(16L << 20);
+        EXPECT_FALSE(b->Resize(3000, 3000, 0));
+        EXPECT_FALSE(b->StretchTo(3000, 3000));
+        EXPECT_EQ(Bmp::TryCreate(3000, 3000, "short"), nullptr);
+    }
+    // Nothing is said: the callers report failures their own way.
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(b->GetBitmap(), before);
+    EXPECT_EQ(b->Width(), 6);
+    EXPECT_EQ(b->Height(), 5);
+    ExpectPattern(*b, 6, 5);
+}
+#endif

@@ -272,3 +272,34 @@ TEST_F(Layers, ImpossibleCanvasSizeChangesNothing) {
         EXPECT_EQ(w.stm, stm);
     }
 }
+
+#if !defined(__SANITIZE_ADDRESS__)
+TEST_F(Layers, CanvasResizeWithoutMemoryChangesNothing) {
+    ScriptedWorld w;
+    GrowTo(w, 3);
+    std::vector<Bmp*> bitmaps;
+    for (Layer* l : w.layers) bitmaps.push_back(l->bmp);
+    Bmp* stm = w.stm;
+    int oldW = w.layer->width;
+    bool resized;
+    std::string out;
+    {
+        // Room for one 36 MB layer, not for three.
+        MemoryCap cap(60L << 20);
+        testing::internal::CaptureStdout();
+        resized = w.resizeCanvas(3000, 3000);
+        out = testing::internal::GetCapturedStdout();
+    }
+    EXPECT_FALSE(resized);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+    for (size_t i = 0; i < w.layers.size(); i++) {
+        EXPECT_EQ(w.layers[i]->bmp, bitmaps[i]);
+        EXPECT_EQ(w.layers[i]->width, oldW);
+        EXPECT_EQ(w.layers[i]->bmp->Width(), oldW);
+    }
+    EXPECT_EQ(w.stm, stm);
+    // With the memory back the same resize works.
+    EXPECT_TRUE(w.resizeCanvas(3000, 3000));
+    EXPECT_EQ(w.layers[2]->bmp->Width(), 3000);
+}
+#endif

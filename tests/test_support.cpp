@@ -1,7 +1,9 @@
 #include "test_support.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ostream>
 
@@ -46,4 +48,25 @@ void ScriptedWorld::Render() {
     frames++;
     shownLines.push_back(text->lines);
     World::Render();
+}
+
+MemoryCap::MemoryCap(long headroomBytes) {
+    rlimit limit;
+    getrlimit(RLIMIT_AS, &limit);
+    savedCur = static_cast<long>(limit.rlim_cur);
+    savedMax = static_cast<long>(limit.rlim_max);
+    long pages = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+        std::fclose(f);
+    }
+    limit.rlim_cur = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + headroomBytes;
+    setrlimit(RLIMIT_AS, &limit);
+}
+
+MemoryCap::~MemoryCap() {
+    rlimit limit;
+    limit.rlim_cur = static_cast<rlim_t>(savedCur);
+    limit.rlim_max = static_cast<rlim_t>(savedMax);
+    setrlimit(RLIMIT_AS, &limit);
 }

@@ -57,3 +57,17 @@ public:
     int frames = 0;
     bool overran = false;
 };
+
+// Caps the process's address space a little above what it uses now, so
+// that allocations beyond the headroom fail as on a machine out of memory;
+// the old limit comes back with the object. AddressSanitizer reserves far
+// more address space than the cap allows, so tests using this are left out
+// of sanitizer builds.
+class MemoryCap {
+public:
+    explicit MemoryCap(long headroomBytes);
+    ~MemoryCap();
+
+private:
+    long savedCur, savedMax;
+};
