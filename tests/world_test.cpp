@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -335,3 +336,27 @@ TEST_F(Editor, ALensFarOutsideThePictureShowsOnlyGrey) {
                 ASSERT_EQ(PixelAt(display::screen, x, y), (Rgb{128, 128, 128})) << x << "," << y;
     }
 }
+
+#if !defined(__SANITIZE_ADDRESS__)
+TEST_F(Editor, ASnapshotWithoutMemoryKeepsTheOldOneAndSaysSo) {
+    TestWorld w;
+    int red = makecol(255, 0, 0);
+    putpixel(w.layer->bmp->GetBitmap(), 1, 1, red);
+    w.Undo(0);
+    ASSERT_TRUE(w.resizeCanvas(3000, 3000));
+    Bmp* before = w.undo;
+    std::string out;
+    {
+        MemoryCap cap(16L << 20);
+        testing::internal::CaptureStdout();
+        w.Undo(0);
+        out = testing::internal::GetCapturedStdout();
+    }
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+    EXPECT_EQ(w.undo, before);
+    EXPECT_EQ(w.undo->Width(), 1024);
+    putpixel(w.layer->bmp->GetBitmap(), 1, 1, 0);
+    w.Undo(1);
+    EXPECT_EQ(PixelAt(w.layer->bmp->GetBitmap(), 1, 1), RgbOf(red));
+}
+#endif
