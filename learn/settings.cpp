@@ -44,6 +44,15 @@ const TeleportKey kTeleportKeys[] = {
 
 std::string Numbered(const char* name, int n) { return name + std::to_string(n); }
 
+// The file holds one setting per line, and the text entry lets any byte
+// through (Ctrl+J types a line feed): a line break written into a value
+// would split it and shift the lines after it.
+std::string OneLine(std::string s) {
+    for (char& c : s)
+        if (c == '\n' || c == '\r') c = ' ';
+    return s;
+}
+
 }  // namespace
 
 void World::LoadSettings() {
@@ -105,7 +114,7 @@ void World::SaveSettings() {
     io.SetConfigFile(kSettingsFile);
 
     io.SetSection("File");
-    io.SetString("cfile", cfile);
+    io.SetString("cfile", OneLine(cfile));
 
     io.SetSection("Lens");
     io.SetInt("x", lens->x);
@@ -127,13 +136,13 @@ void World::SaveSettings() {
     io.SetInt("spointer", spointer);
 
     io.SetSection("Files");
-    io.SetString("root", files->root);
+    io.SetString("root", OneLine(files->root));
     io.SetInt("filesPos", files->filesPos);
 
     io.SetSection("TextDraw");
     io.SetInt("w", textDraw->w);
     io.SetInt("h", textDraw->h);
-    io.SetString("text", textDraw->text);
+    io.SetString("text", OneLine(textDraw->text));
 
     io.SetSection("Pause");
     io.SetInt("pause", pause);

@@ -200,6 +200,20 @@ TEST_F(Settings, TextOfOneSpaceReadsBackAsTheDefault) {
     EXPECT_EQ(" ", w.textDraw->text);
 }
 
+TEST_F(Settings, LineBreaksInTextsDoNotSplitTheFile) {
+    {
+        TestWorld w;
+        w.textDraw->text = "two\nlines\r";
+        w.files->root = "a\nb";
+        w.pause = 77;
+        w.SaveSettings();
+    }
+    TestWorld w;
+    EXPECT_EQ("two lines", w.textDraw->text);
+    EXPECT_EQ("a b", w.files->root);
+    EXPECT_EQ(77, w.pause);
+}
+
 struct HandEdit {
     const char* name;
     const char* file;
