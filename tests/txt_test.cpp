@@ -391,6 +391,14 @@ TEST_F(TxtInputScreen, LongTextScrollsToKeepTheCursorInside) {
     EXPECT_EQ(0, OrangeIn(824, 100, 200, 30));
 }
 
+TEST_F(TxtInputScreen, NoRoomForAStripReturnsTheTextUnread) {
+    ScriptedTxt edge("kept", {});
+    EXPECT_EQ("kept", edge.getInput(1023, 0));
+    ScriptedTxt outside("", {});
+    EXPECT_EQ(" ", outside.getInput(2000, 0));
+    EXPECT_EQ(0u, edge.reads + outside.reads);
+}
+
 TEST_F(TxtInputScreen, StripOfEmptyTextIsOneLineHigh) {
     // A strip only scaleY high would cut the typed text to 3 pixel rows.
     ScriptedTxt t("", Seq({Typed("H"), One(Enter())}));
