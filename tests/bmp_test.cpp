@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <memory>
 
 #include "all/display.h"
@@ -257,3 +259,13 @@ TEST(Bmp, WithoutMemoryTheReplacingOperationsChangeNothing) {
     ExpectPattern(*b, 6, 5);
 }
 #endif
+
+TEST(Bmp, SavingToAnUnknownFormatOrPlaceFails) {
+    TempDir dir;
+    Bmp b(4, 4, "bmp");
+    EXPECT_NE(b.Save("pic.xyz"), 0);
+    EXPECT_NE(access("pic.xyz", F_OK), 0);
+    EXPECT_NE(b.Save("no/such/dir/pic.bmp"), 0);
+    EXPECT_EQ(b.Save("pic.tga"), 0);
+    EXPECT_EQ(access("pic.tga", F_OK), 0);
+}
