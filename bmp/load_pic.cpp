@@ -34,7 +34,7 @@ bool HeaderAllowed(const std::string& fileName, const PictureSize& size) {
         return false;
     }
     if (!size.known) {
-        std::printf("'%s': not a picture this editor reads\n", fileName.c_str());
+        std::printf("'%s': not a picture, or one whose data is cut short or out of bounds\n", fileName.c_str());
         return false;
     }
     if (!SurfaceSizeAllowed(size.w, size.h)) {

@@ -32,25 +32,88 @@ int Clamp(int64_t v) { return v > 0x7fffffff ? 0 : static_cast<int>(v); }
 
 PictureSize Known(int64_t w, int64_t h) { return {true, Clamp(w), Clamp(h)}; }
 
+int64_t FileSize(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary | std::ios::ate);
+    return in ? static_cast<int64_t>(in.tellg()) : 0;
+}
+
+// A picture whose header promises more uncompressed pixel data than the file
+// holds is refused: otherwise a few bytes could ask for a huge surface.
+PictureSize UnlessCutShort(PictureSize size, int64_t dataStart, int64_t dataBytes, const std::string& fileName) {
+    if (dataStart + dataBytes > FileSize(fileName)) return {};
+    return size;
+}
+
+// Allegro's run-length readers for 4- and 8-bit BMPs trust every count and
+// offset: each run must stay within its row, moves must stay inside the
+// picture, and the data must not end before the end-of-picture mark.
+bool BmpRunsFit(const std::vector<uint8_t>& d, size_t at, int64_t w, int64_t h, bool nibbles) {
+    int64_t line = h - 1, pos = 0;
+    auto fits = [&](int64_t n) { return line >= 0 && pos + n <= w; };
+    while (line >= 0) {
+        if (at + 2 > d.size()) return false;
+        int count = d[at], val = d[at + 1];
+        at += 2;
+        if (count > 0) {
+            if (!fits(count)) return false;
+            pos += count;
+            continue;
+        }
+        switch (val) {
+            case 0:  // end of line
+                line--;
+                pos = 0;
+                break;
+            case 1:  // end of picture
+                return true;
+            case 2:  // move right and up
+                if (at + 2 > d.size()) return false;
+                pos += d[at];
+                line -= d[at + 1];
+                at += 2;
+                if (pos > w || line < 0) return false;
+                break;
+            default:  // `val` pixels stored as they are, padded to a 16-bit boundary
+                if (!fits(val)) return false;
+                pos += val;
+                at += nibbles ? (val + 3) / 4 * 2 : (val + 1) / 2 * 2;
+                if (at > d.size()) return false;
+        }
+    }
+    return true;
+}
+
 PictureSize BmpSize(const std::string& fileName) {
-    auto b = ReadStart(fileName, 30);
+    auto b = ReadStart(fileName, 34);
     if (b.size() < 26 || b[0] != 'B' || b[1] != 'M') return {};
     uint32_t pixelOffset = Le32(b, 10);
     uint32_t infoSize = Le32(b, 14);
+    int64_t w, h;
+    uint32_t bits, compression = 0;
     if (infoSize == 12) {  // the old OS/2 header: 16-bit sizes, 3-byte palette entries
-        uint32_t bits = Le16(b, 24);
+        w = Le16(b, 18), h = Le16(b, 20), bits = Le16(b, 24);
         // Allegro reads as many palette entries as fit before the pixels,
         // into a 256-entry palette.
         if (bits <= 8 && (pixelOffset < 26 || (pixelOffset - 26) / 3 > 256)) return {};
-        return Known(Le16(b, 18), Le16(b, 20));
+    } else {
+        if (infoSize < 40 || b.size() < 34) return {};
+        w = static_cast<int32_t>(Le32(b, 18));
+        // A negative height marks a top-down picture.
+        h = std::llabs(static_cast<int64_t>(static_cast<int32_t>(Le32(b, 22))));
+        bits = Le16(b, 28), compression = Le32(b, 30);
+        if (bits <= 8 && (pixelOffset < 54 || (pixelOffset - 54) / 4 > 256)) return {};
     }
-    if (infoSize < 40 || b.size() < 30) return {};
-    int32_t w = static_cast<int32_t>(Le32(b, 18));
-    int32_t h = static_cast<int32_t>(Le32(b, 22));
-    uint32_t bits = Le16(b, 28);
-    if (bits <= 8 && (pixelOffset < 54 || (pixelOffset - 54) / 4 > 256)) return {};
-    // A negative height marks a top-down picture.
-    return Known(w, std::llabs(static_cast<int64_t>(h)));
+    PictureSize size = Known(w, h);
+    if (!size.w || !size.h || bits == 0 || bits > 32) return {};
+    if (compression == 1 || compression == 2) {
+        bool nibbles = compression == 2;
+        bool bottomUp = infoSize == 12 || static_cast<int32_t>(Le32(b, 22)) > 0;
+        if (bits != (nibbles ? 4u : 8u) || !bottomUp) return {};
+        auto d = ReadStart(fileName, static_cast<size_t>(FileSize(fileName)));
+        return BmpRunsFit(d, pixelOffset, w, h, nibbles) ? size : PictureSize{};
+    }
+    int64_t rowBytes = (w * bits + 31) / 32 * 4;
+    return UnlessCutShort(size, pixelOffset, rowBytes * h, fileName);
 }
 
 PictureSize PcxSize(const std::string& fileName) {
@@ -61,13 +124,42 @@ PictureSize PcxSize(const std::string& fileName) {
     return Known(w, h);
 }
 
+// Allegro's run-length reader trusts each packet's count and writes past the
+// end of the last row when a packet overruns it: every packet must end
+// within its row and every byte must be present.
+bool TgaRunsFit(const std::vector<uint8_t>& d, size_t at, int w, int h, int bytes) {
+    for (int row = 0; row < h; row++) {
+        for (int x = 0; x < w;) {
+            if (at >= d.size()) return false;
+            uint8_t packet = d[at++];
+            int count = (packet & 0x7f) + 1;
+            if (x + count > w) return false;
+            at += static_cast<size_t>((packet & 0x80) ? bytes : count * bytes);
+            x += count;
+        }
+    }
+    return at <= d.size();
+}
+
 PictureSize TgaSize(const std::string& fileName) {
     auto b = ReadStart(fileName, 18);
     if (b.size() < 18) return {};
     bool hasPalette = b[1] == 1;
+    int type = b[2];
+    uint32_t firstEntry = Le16(b, 3), entries = Le16(b, 5), entryBits = b[7];
     // Allegro keeps a TGA palette in a 256-entry table.
-    if (hasPalette && Le16(b, 3) + Le16(b, 5) > 256) return {};
-    return Known(Le16(b, 12), Le16(b, 14));
+    if (hasPalette && firstEntry + entries > 256) return {};
+    PictureSize size = Known(Le16(b, 12), Le16(b, 14));
+    int bytes = (b[16] + 7) / 8;
+    if (!size.w || !size.h || bytes < 1 || bytes > 4) return {};
+    // Colour-mapped, true-colour and grey pictures, raw or run-length.
+    if (type != 1 && type != 2 && type != 3 && type != 9 && type != 10 && type != 11) return {};
+    int64_t start = 18 + b[0] + (hasPalette ? entries * ((entryBits + 7) / 8) : 0);
+    if (type >= 9 && type <= 11) {
+        auto d = ReadStart(fileName, static_cast<size_t>(FileSize(fileName)));
+        return TgaRunsFit(d, static_cast<size_t>(start), size.w, size.h, bytes) ? size : PictureSize{};
+    }
+    return UnlessCutShort(size, start, int64_t{size.w} * size.h * bytes, fileName);
 }
 
 // The bitmap header chunk follows the form header directly in the files

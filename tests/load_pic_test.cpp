@@ -161,6 +161,59 @@ TEST(LoadPic, HostileHeadersAreRefusedWithoutACrash) {
     }
 }
 
+// Allegro's run-length readers trust the counts: a run past the end of its
+// row writes outside the bitmap, so such files are refused while runs that
+// fit load as usual.
+TEST(LoadPic, RunLengthPicturesLoadOnlyWhenEveryRunFits) {
+    TempDir dir;
+    Make("-size 7x5 xc:red -size 6x5 xc:blue +append -compress RLE rle.tga");
+    Bmp tga("rle.tga");
+    ASSERT_TRUE(tga.Loaded());
+    EXPECT_EQ(PixelAt(tga.GetBitmap(), 6, 4), kRed);
+    EXPECT_EQ(PixelAt(tga.GetBitmap(), 7, 0), kBlue);
+
+    // 2x2, 8 bits, two palette entries (red, blue), bottom row first.
+    std::vector<unsigned char> bmp = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0,
+                                      2, 0, 0, 0, 1, 0, 8, 0, 1, 0, 0, 0};
+    bmp.resize(54, 0);
+    const unsigned char palette[] = {0, 0, 255, 0, 255, 0, 0, 0};
+    bmp.insert(bmp.end(), palette, palette + 8);
+    std::vector<unsigned char> fits = bmp, overruns = bmp, moveOut = bmp;
+    const unsigned char goodRuns[] = {2, 1, 0, 0, 1, 0, 1, 1, 0, 0, 0, 1};
+    fits.insert(fits.end(), goodRuns, goodRuns + sizeof goodRuns);
+    const unsigned char longRun[] = {3, 1, 0, 0, 0, 1};
+    overruns.insert(overruns.end(), longRun, longRun + sizeof longRun);
+    const unsigned char farMove[] = {0, 2, 0, 9, 1, 1, 0, 1};
+    moveOut.insert(moveOut.end(), farMove, farMove + sizeof farMove);
+    WriteBytes("fits.bmp", fits, 0);
+    WriteBytes("overruns.bmp", overruns, 0);
+    WriteBytes("moveout.bmp", moveOut, 0);
+    Bmp ok("fits.bmp");
+    ASSERT_TRUE(ok.Loaded());
+    EXPECT_EQ(PixelAt(ok.GetBitmap(), 0, 0), kRed);
+    EXPECT_EQ(PixelAt(ok.GetBitmap(), 1, 0), kBlue);
+    EXPECT_EQ(PixelAt(ok.GetBitmap(), 0, 1), kBlue);
+    EXPECT_FALSE(Bmp("overruns.bmp").Loaded());
+    EXPECT_FALSE(Bmp("moveout.bmp").Loaded());
+
+    // A TGA run of 128 pixels in a picture 7 wide.
+    std::vector<unsigned char> tgaRun = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7, 0, 5, 0, 24, 0, 0xff, 0, 0, 255};
+    WriteBytes("overrun.tga", tgaRun, 0);
+    EXPECT_FALSE(Bmp("overrun.tga").Loaded());
+}
+
+// Uncompressed data shorter than the header promises: a small file must not
+// ask for a large surface.
+TEST(LoadPic, PicturesCutShortAreRefused) {
+    TempDir dir;
+    WriteBytes("short.bmp", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 7, 0, 0, 0,
+                             0xa0, 0x86, 0x01, 0, 1, 0, 24, 0, 0, 0, 0, 0},
+               4096);
+    WriteBytes("short.tga", {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x10, 0x27, 0x10, 0x27, 24, 0}, 4096);
+    EXPECT_FALSE(Bmp("short.bmp").Loaded());
+    EXPECT_FALSE(Bmp("short.tga").Loaded());
+}
+
 TEST(LoadPic, AFailedLoadKeepsThePictureAndAFreshOneGetsThePlaceholder) {
     TempDir dir;
     Make("-size 6x4 xc:blue PNG24:blue.png");
