@@ -30,12 +30,8 @@ Uint32 GetSdlPixel(SDL_Surface* surface, int x, int y) {
 
 namespace {
 
-// Writes one row of colours of the bitmap's depth.
+// Writes one row of colours at a depth other than 32.
 void WriteRow(BITMAP* dest, int y, const std::vector<int>& colours) {
-    if (bitmap_color_depth(dest) == 32) {
-        std::memcpy(dest->line[y], colours.data(), colours.size() * sizeof(int));
-        return;
-    }
     for (size_t x = 0; x < colours.size(); x++) putpixel(dest, static_cast<int>(x), y, colours[x]);
 }
 
@@ -46,24 +42,29 @@ bool IsTrueColour(const SDL_PixelFormat* f) {
            f->Gloss == 0 && f->Bloss == 0;
 }
 
-// Reads 3 or 4 bytes per pixel straight from the row, and at depth 32 makes
-// the colour inline: this path carries the big photographs.
+// Reads 3 or 4 bytes per pixel straight from the row. At depth 32 the
+// colour is put together inline from shifts held in locals, which the
+// compiler may keep in registers (the stores to `out` could otherwise alias
+// Allegro's global shifts): this path carries the big photographs.
 template <int Bytes, bool Depth32>
-void DecodeTrueColourRow(SDL_Surface* s, int y, std::vector<int>& row) {
+void DecodeTrueColourRow(SDL_Surface* s, int y, int* out) {
     const SDL_PixelFormat* f = s->format;
+    const int rs = f->Rshift, gs = f->Gshift, bs = f->Bshift;
+    const int ars = _rgb_r_shift_32, ags = _rgb_g_shift_32, abs = _rgb_b_shift_32;
     const Uint8* p = static_cast<const Uint8*>(s->pixels) + y * s->pitch;
-    for (int x = 0; x < s->w; x++, p += Bytes) {
+    const int w = s->w;
+    for (int x = 0; x < w; x++, p += Bytes) {
         Uint32 v;
         if (Bytes == 4)
             std::memcpy(&v, p, 4);
         else
             v = p[0] | p[1] << 8 | p[2] << 16;
-        int r = (v >> f->Rshift) & 0xff, g = (v >> f->Gshift) & 0xff, b = (v >> f->Bshift) & 0xff;
-        row[x] = Depth32 ? makecol32(r, g, b) : makecol(r, g, b);
+        int r = (v >> rs) & 0xff, g = (v >> gs) & 0xff, b = (v >> bs) & 0xff;
+        out[x] = Depth32 ? (r << ars | g << ags | b << abs) : makecol(r, g, b);
     }
 }
 
-using RowDecoder = void (*)(SDL_Surface*, int, std::vector<int>&);
+using RowDecoder = void (*)(SDL_Surface*, int, int*);
 
 RowDecoder TrueColourDecoder(int bytes, bool depth32) {
     if (bytes == 4) return depth32 ? DecodeTrueColourRow<4, true> : DecodeTrueColourRow<4, false>;
@@ -81,12 +82,12 @@ std::vector<int> PaletteColours(const SDL_PixelFormat* f) {
     return colours;
 }
 
-void DecodeIndexedRow(SDL_Surface* s, int y, const std::vector<int>& palette, std::vector<int>& row) {
+void DecodeIndexedRow(SDL_Surface* s, int y, const std::vector<int>& palette, int* row) {
     const Uint8* p = static_cast<const Uint8*>(s->pixels) + y * s->pitch;
     for (int x = 0; x < s->w; x++) row[x] = palette[p[x]];
 }
 
-void DecodeAnyRow(SDL_Surface* s, int y, std::vector<int>& row) {
+void DecodeAnyRow(SDL_Surface* s, int y, int* row) {
     for (int x = 0; x < s->w; x++) {
         Uint8 r, g, b;
         SDL_GetRGB(GetSdlPixel(s, x, y), s->format, &r, &g, &b);
@@ -96,23 +97,26 @@ void DecodeAnyRow(SDL_Surface* s, int y, std::vector<int>& row) {
 
 }  // namespace
 
+// At depth 32 each row is decoded straight into the bitmap's own line.
 BITMAP* BitmapFromSurface(SDL_Surface* s) {
     BITMAP* dest = Bmp::CreateChecked(s->w, s->h);
     if (!dest) return nullptr;
+    bool depth32 = bitmap_color_depth(dest) == 32;
     std::vector<int> row(s->w);
     const SDL_PixelFormat* f = s->format;
     bool indexed = f->BytesPerPixel == 1 && f->palette;
     std::vector<int> palette = indexed ? PaletteColours(f) : std::vector<int>();
-    RowDecoder trueColour = IsTrueColour(f) ? TrueColourDecoder(f->BytesPerPixel, bitmap_color_depth(dest) == 32) : nullptr;
+    RowDecoder trueColour = IsTrueColour(f) ? TrueColourDecoder(f->BytesPerPixel, depth32) : nullptr;
     SDL_LockSurface(s);
     for (int y = 0; y < s->h; y++) {
+        int* out = depth32 ? reinterpret_cast<int*>(dest->line[y]) : row.data();
         if (trueColour)
-            trueColour(s, y, row);
+            trueColour(s, y, out);
         else if (indexed)
-            DecodeIndexedRow(s, y, palette, row);
+            DecodeIndexedRow(s, y, palette, out);
         else
-            DecodeAnyRow(s, y, row);
-        WriteRow(dest, y, row);
+            DecodeAnyRow(s, y, out);
+        if (!depth32) WriteRow(dest, y, row);
     }
     SDL_UnlockSurface(s);
     return dest;
