@@ -13,9 +13,7 @@
 #include <csignal>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "bmp/bmp.h"
 #include "learn/document_io.h"
@@ -24,17 +22,6 @@
 #include "test_support.h"
 
 namespace {
-
-std::string ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const std::string& name, const std::string& bytes) {
-    std::ofstream(name, std::ios::binary) << bytes;
-}
 
 int32_t IntAt(const std::string& bytes, size_t offset) {
     int32_t v;

@@ -5,8 +5,6 @@
 
 #include <cstdlib>
 #include <deque>
-#include <fstream>
-#include <sstream>
 
 #include "all/display.h"
 #include "bmp/bmp.h"
@@ -69,20 +67,6 @@ public:
     int polls = 0;
 };
 
-bool Exists(const std::string& name) {
-    struct stat st;
-    return stat(name.c_str(), &st) == 0;
-}
-
-std::string Contents(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const std::string& name, const std::string& contents) { std::ofstream(name, std::ios::binary) << contents; }
-
 const Rgb kRed{255, 0, 0}, kBlue{0, 0, 255}, kBlack{0, 0, 0};
 
 class FileCommands : public testing::Test {
@@ -111,7 +95,7 @@ TEST_F(FileCommands, SaveImageFileComposesEveryLayerAndKeepsTheName) {
     EXPECT_EQ(saved.Height(), 8);
     EXPECT_EQ(PixelAt(saved.GetBitmap(), 0, 0), kRed);
     EXPECT_EQ(PixelAt(saved.GetBitmap(), 1, 0), kBlue);
-    EXPECT_FALSE(Exists(".pic.bmp.tmp.bmp"));
+    EXPECT_FALSE(FileExists(".pic.bmp.tmp.bmp"));
 }
 
 TEST_F(FileCommands, ANameContainingZubSavesTheDocument) {
@@ -121,7 +105,7 @@ TEST_F(FileCommands, ANameContainingZubSavesTheDocument) {
     w.SaveImageFile();
     w.SaveImageFile();
     EXPECT_EQ(w.documents, (std::vector<std::string>{"doc.zub", "frame.zub.tga"}));
-    EXPECT_FALSE(Exists("frame.zub.tga"));
+    EXPECT_FALSE(FileExists("frame.zub.tga"));
     EXPECT_TRUE(Bmp("zub.tga").Loaded());
     EXPECT_EQ(w.cfile, "zub.tga");
 }
@@ -133,7 +117,7 @@ TEST_F(FileCommands, OverwriteQuestionNoKeepsTheFileYesReplacesIt) {
     clear_to_color(display::screen, 0);
     w.Answer(KEY_N);
     w.SaveImageFile();
-    EXPECT_EQ(Contents("pic.bmp"), "old contents");
+    EXPECT_EQ(ReadFile("pic.bmp"), "old contents");
     EXPECT_EQ(w.cfile, "pic.bmp");
     EXPECT_GE(w.polls, 3);
     // The question was drawn at the top left of the visible screen.
@@ -163,7 +147,7 @@ TEST_F(FileCommands, AFailedSaveKeepsTheOldFileAndSaysSo) {
     w.answers = {"old.xyz"};
     w.Answer(KEY_Y);
     w.SaveImageFile();
-    EXPECT_EQ(Contents("old.xyz"), "old");
+    EXPECT_EQ(ReadFile("old.xyz"), "old");
     EXPECT_NE(w.LastLine().find("Nothing saved"), std::string::npos);
 
     // The temporary file is written, but renaming it over a directory fails.
@@ -174,7 +158,7 @@ TEST_F(FileCommands, AFailedSaveKeepsTheOldFileAndSaysSo) {
     struct stat st;
     ASSERT_EQ(stat("dir.bmp", &st), 0);
     EXPECT_TRUE(S_ISDIR(st.st_mode));
-    EXPECT_FALSE(Exists(".dir.bmp.tmp.bmp"));
+    EXPECT_FALSE(FileExists(".dir.bmp.tmp.bmp"));
     EXPECT_NE(w.LastLine().find("can't be written"), std::string::npos);
 
     w.text->ClearLines();
@@ -191,7 +175,7 @@ TEST_F(FileCommands, AFailedSaveKeepsTheOldFileAndSaysSo) {
         w.pointer->w = size;
         w.text->ClearLines();
         w.SaveSelection("box.bmp");
-        EXPECT_EQ(Contents("box.bmp"), "old box");
+        EXPECT_EQ(ReadFile("box.bmp"), "old box");
         EXPECT_NE(w.LastLine().find("box is empty"), std::string::npos);
     }
 }

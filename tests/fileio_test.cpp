@@ -4,21 +4,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 #include "test_support.h"
 
 namespace {
-
-std::string Slurp(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void WriteText(const std::string& name, const std::string& s) { std::ofstream(name, std::ios::binary) << s; }
 
 std::vector<unsigned char> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
 
@@ -45,7 +34,7 @@ TEST_F(FileIOConfig, ValuesSetAreReadBackAndReachTheFile) {
     // The same key in another section is independent.
     EXPECT_EQ(0, io.GetIntIn("B", "k", 0));
     io.Flush();
-    std::string file = Slurp("test.cfg");
+    std::string file = ReadFile("test.cfg");
     size_t section = file.find("[A]");
     ASSERT_NE(std::string::npos, section) << file;
     EXPECT_NE(std::string::npos, file.find("k = 5", section)) << file;
@@ -73,7 +62,7 @@ TEST_F(FileIOConfig, RememberedSectionAndKeyActLikeNamedOnes) {
 }
 
 TEST_F(FileIOConfig, ExistingFileIsReadWhenSet) {
-    WriteText("hand.cfg", "[Lens]\nmag = 7\ntext = a b\n");
+    WriteFile("hand.cfg", "[Lens]\nmag = 7\ntext = a b\n");
     io.SetConfigFile("hand.cfg");
     io.SetSection("Lens");
     EXPECT_EQ(7, io.GetInt("mag", 16));
@@ -84,7 +73,7 @@ TEST_F(FileIOConfig, ChangesReachTheDiskWhenSwitchingFiles) {
     io.SetSection("P");
     io.SetInt("x", 12);
     io.SetConfigFile("other.cfg");
-    EXPECT_NE(std::string::npos, Slurp("test.cfg").find("x = 12"));
+    EXPECT_NE(std::string::npos, ReadFile("test.cfg").find("x = 12"));
 }
 
 class FileIOFiles : public ::testing::Test {
@@ -94,13 +83,13 @@ protected:
 };
 
 TEST_F(FileIOFiles, FindReturnsBareNamesOfMatchingFilesOnly) {
-    WriteText("img000.tga", "a");
-    WriteText("img001.tga", "b");
-    WriteText("img.pcx", "c");
-    WriteText(".hidden.tga", "d");
+    WriteFile("img000.tga", "a");
+    WriteFile("img001.tga", "b");
+    WriteFile("img.pcx", "c");
+    WriteFile(".hidden.tga", "d");
     ASSERT_EQ(0, mkdir("dir.tga", 0755));
     ASSERT_EQ(0, mkdir("sub", 0755));
-    WriteText("sub/img002.tga", "e");
+    WriteFile("sub/img002.tga", "e");
     std::vector<std::string> found = io.Find("img*.tga");
     std::sort(found.begin(), found.end());
     EXPECT_EQ((std::vector<std::string>{"img000.tga", "img001.tga"}), found);
@@ -114,8 +103,8 @@ TEST_F(FileIOFiles, SaveLoadAndAppend) {
     ASSERT_TRUE(io.Save("data.bin", Bytes(binary)));
     ASSERT_TRUE(io.Append("data.bin", Bytes("tail")));
     ASSERT_TRUE(io.Append("fresh.bin", Bytes("new")));
-    EXPECT_EQ(binary + "tail", Slurp("data.bin"));
-    EXPECT_EQ("new", Slurp("fresh.bin"));
+    EXPECT_EQ(binary + "tail", ReadFile("data.bin"));
+    EXPECT_EQ("new", ReadFile("fresh.bin"));
 
     io.SetFileName("data.bin");
     EXPECT_EQ("data.bin", io.FileName());
@@ -124,7 +113,7 @@ TEST_F(FileIOFiles, SaveLoadAndAppend) {
 
     // Saving again truncates.
     ASSERT_TRUE(io.Save("data.bin", Bytes("x")));
-    EXPECT_EQ("x", Slurp("data.bin"));
+    EXPECT_EQ("x", ReadFile("data.bin"));
 }
 
 TEST_F(FileIOFiles, FailuresAreReportedAndKeepTheData) {

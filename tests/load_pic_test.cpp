@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <vector>
 
 #include "bmp/bmp.h"
@@ -22,10 +21,11 @@ void Make(const std::string& args) {
     ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
 }
 
+// Writes the bytes followed by zeros up to padTo bytes in all.
 void WriteBytes(const std::string& name, const std::vector<unsigned char>& bytes, size_t padTo) {
-    std::ofstream out(name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    for (size_t i = bytes.size(); i < padTo; i++) out.put('\0');
+    std::string s(bytes.begin(), bytes.end());
+    if (s.size() < padTo) s.resize(padTo, '\0');
+    ASSERT_TRUE(WriteFile(name, s)) << name;
 }
 
 const Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255};

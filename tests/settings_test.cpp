@@ -2,7 +2,6 @@
 // guards against hand-edited values.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 #include "learn/frames.h"
@@ -13,15 +12,6 @@
 #include "test_support.h"
 
 namespace {
-
-std::string Slurp(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void WriteText(const std::string& name, const std::string& s) { std::ofstream(name, std::ios::binary) << s; }
 
 class Settings : public ::testing::Test {
 protected:
@@ -86,7 +76,7 @@ TEST_F(Settings, DefaultsWriteTheWholeFileInOrder) {
     }
     want += "spointer = 0\n\n[Files]\nroot = img\nfilesPos = 0\n\n[TextDraw]\nw = 1\nh = 1\ntext =  \n\n"
             "[Pause]\npause = 0\n";
-    std::string got = Slurp("vell.cfg");
+    std::string got = ReadFile("vell.cfg");
     // Compared line by line so a failure names the first differing line.
     std::istringstream a(want), b(got);
     std::string la, lb;
@@ -172,7 +162,7 @@ TEST_F(Settings, SaveThenLoadGivesEveryValueBack) {
     // Allegro's reader trims values: the outer blanks are lost.
     EXPECT_EQ("Hello, world!", w.textDraw->text);
     EXPECT_EQ(250, w.pause);
-    EXPECT_NE(std::string::npos, Slurp("vell.cfg").find("c0 = " + std::to_string(makecol(0, 0, 255))));
+    EXPECT_NE(std::string::npos, ReadFile("vell.cfg").find("c0 = " + std::to_string(makecol(0, 0, 255))));
 }
 
 TEST_F(Settings, CurrentPointerRoundTrips) {
@@ -195,7 +185,7 @@ TEST_F(Settings, TextOfOneSpaceReadsBackAsTheDefault) {
         w.textDraw->text = " ";
         w.SaveSettings();
     }
-    EXPECT_NE(std::string::npos, Slurp("vell.cfg").find("text =  \n"));
+    EXPECT_NE(std::string::npos, ReadFile("vell.cfg").find("text =  \n"));
     TestWorld w;
     EXPECT_EQ(" ", w.textDraw->text);
 }
@@ -226,7 +216,7 @@ protected:
 };
 
 TEST_P(SettingsHandEdited, IsReadSafely) {
-    WriteText("vell.cfg", GetParam().file);
+    WriteFile("vell.cfg", GetParam().file);
     TestWorld w;
     GetParam().check(w);
 }
@@ -269,13 +259,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, SettingsHandEdited, ::testing::ValuesIn(kHandEdi
                          [](const ::testing::TestParamInfo<HandEdit>& i) { return std::string(i.param.name); });
 
 TEST_F(Settings, KeysKeepTheirPlaceInAnExistingFile) {
-    WriteText("vell.cfg", "# mine\n[Pause]\npause = 3\nextra = kept\n\n[File]\ncfile = a.pcx\n");
+    WriteFile("vell.cfg", "# mine\n[Pause]\npause = 3\nextra = kept\n\n[File]\ncfile = a.pcx\n");
     {
         TestWorld w;
         w.pause = 4;
         w.SaveSettings();
     }
-    std::string got = Slurp("vell.cfg");
+    std::string got = ReadFile("vell.cfg");
     EXPECT_EQ(0u, got.find("# mine\n[Pause]\npause = 4\nextra = kept\n")) << got;
     EXPECT_LT(got.find("[Pause]"), got.find("[File]"));
     EXPECT_LT(got.find("[File]"), got.find("[Lens]"));

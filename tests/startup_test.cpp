@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -172,9 +171,7 @@ TEST(GfxModeName, NamesTheThreeDriversAndNothingElse) {
 
 TEST(DocumentName, OnlyAnExistingFirstArgument) {
     TempDir dir;
-    std::FILE* f = std::fopen("pic.pcx", "w");
-    ASSERT_NE(f, nullptr);
-    std::fclose(f);
+    ASSERT_TRUE(WriteFile("pic.pcx", ""));
 
     EXPECT_EQ(DocumentName({"vell", "pic.pcx"}), "pic.pcx");
     EXPECT_EQ(DocumentName({"vell", "pic.pcx", "-mode:", "2"}), "pic.pcx");

@@ -1,11 +1,14 @@
 #include "test_support.h"
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <ostream>
+#include <sstream>
 
 #include "learn/overlay.h"
 
@@ -14,6 +17,25 @@ Rgb RgbOf(int c) { return {getr(c), getg(c), getb(c)}; }
 Rgb PixelAt(BITMAP* b, int x, int y) { return RgbOf(getpixel(b, x, y)); }
 
 void PrintTo(const Rgb& c, std::ostream* os) { *os << "rgb(" << c.r << "," << c.g << "," << c.b << ")"; }
+
+std::string ReadFile(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool WriteFile(const std::string& name, const std::string& bytes) {
+    std::ofstream out(name, std::ios::binary);
+    out << bytes;
+    out.close();
+    return !out.fail();
+}
+
+bool FileExists(const std::string& name) {
+    struct stat st;
+    return stat(name.c_str(), &st) == 0;
+}
 
 void ReleaseAllKeys() {
     for (int k = 0; k < KEY_MAX; k++) key[k] = 0;

@@ -17,6 +17,13 @@ Rgb RgbOf(int colour);
 Rgb PixelAt(BITMAP* b, int x, int y);
 void PrintTo(const Rgb& c, std::ostream* os);
 
+// Whole files as bytes, for tests that check what the editor wrote or hand
+// it files of their own. ReadFile gives "" for a file that cannot be read;
+// WriteFile replaces the file and tells whether every byte was written.
+std::string ReadFile(const std::string& name);
+bool WriteFile(const std::string& name, const std::string& bytes);
+bool FileExists(const std::string& name);
+
 // Releases every key in Allegro's key table.
 void ReleaseAllKeys();
 // Holds or releases a key, as Allegro's keyboard handler would (-1 = held).
