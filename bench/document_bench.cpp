@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "bmp/bmp.h"
 #include "learn/layer.h"
 #include "learn/pointer.h"
@@ -23,32 +24,6 @@ namespace {
 
 constexpr int kSide = 2048;
 constexpr int kLayers = 8;
-
-class ScratchDir {
-public:
-    ScratchDir() {
-        char tmpl[] = "/tmp/vell-docbench-XXXXXX";
-        dir = mkdtemp(tmpl);
-        char cwd[4096];
-        previous = getcwd(cwd, sizeof cwd) ? cwd : "/tmp";
-        if (chdir(dir.c_str()) != 0) std::abort();
-    }
-    ~ScratchDir() {
-        if (chdir(previous.c_str()) != 0) std::abort();
-        std::string cmd = "rm -rf '" + dir + "'";
-        if (std::system(cmd.c_str()) != 0) {
-        }
-    }
-
-private:
-    std::string dir;
-    std::string previous;
-};
-
-class BenchWorld : public World {
-public:
-    BenchWorld() : World(NoInit{}) { Construct(""); }
-};
 
 // The editor with the big picture and two brushes, built once.
 struct Fixture {

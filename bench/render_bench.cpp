@@ -4,71 +4,16 @@
 // window shows is composed.
 #include <allegro.h>
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "bmp/bmp.h"
 #include "learn/layer.h"
 #include "learn/world.h"
 
 namespace {
-
-// A fresh working directory for the life of the object: the editor reads and
-// writes its document and settings in the working directory.
-class ScratchDir {
-public:
-    ScratchDir() {
-        char tmpl[] = "/tmp/vell-bench-XXXXXX";
-        dir = mkdtemp(tmpl);
-        char cwd[4096];
-        previous = getcwd(cwd, sizeof cwd) ? cwd : "/tmp";
-        if (chdir(dir.c_str()) != 0) std::abort();
-    }
-    ~ScratchDir() {
-        if (chdir(previous.c_str()) != 0) std::abort();
-        std::string cmd = "rm -rf '" + dir + "'";
-        if (std::system(cmd.c_str()) != 0) {
-        }
-    }
-
-private:
-    std::string dir;
-    std::string previous;
-};
-
-// Sends standard output to /dev/null for the life of the object: the editor
-// reports its start on the console, between the benchmark's result lines.
-class QuietStdout {
-public:
-    QuietStdout() {
-        std::fflush(stdout);
-        saved = dup(1);
-        int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        close(null);
-    }
-    ~QuietStdout() {
-        std::fflush(stdout);
-        dup2(saved, 1);
-        close(saved);
-    }
-
-private:
-    int saved;
-};
-
-// The real editor, built the way the program builds it.
-class BenchWorld : public World {
-public:
-    BenchWorld() : World(NoInit{}) {
-        QuietStdout quiet;
-        Construct("");
-    }
-};
 
 // Opaque layers get a solid colour with a band; transparent ones stay mostly
 // mask colour with a few solid stripes, so masked drawing skips and copies.
