@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,12 +15,6 @@
 #include "timer.h"
 
 DisplaySettings displaySettings;
-
-int ReadNumber(const std::string& s) {
-    // Saturates rather than wraps: "4294968320" must not turn into 1024.
-    long long n = std::strtoll(s.c_str(), nullptr, 10);
-    return static_cast<int>(std::clamp<long long>(n, INT_MIN, INT_MAX));
-}
 
 namespace {
 

@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "read_number.h"
+
 // The display settings chosen on the command line.
 struct DisplaySettings {
     int depth = 32;
@@ -11,11 +13,6 @@ struct DisplaySettings {
 };
 
 extern DisplaySettings displaySettings;
-
-// Reads a decimal number as typed text is read everywhere: leading blanks,
-// an optional sign, then digits up to the first other character; 0 without
-// digits.
-int ReadNumber(const std::string& s);
 
 // Reads the switches "-wxh: W H", "-mode: M" and "-depth: D" (each taken
 // once) into settings, printing a line for every unknown switch. Zero values

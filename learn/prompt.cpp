@@ -2,11 +2,11 @@
 
 #include <allegro.h>
 
-#include <climits>
 #include <cstdlib>
 #include <memory>
 
 #include "../all/display.h"
+#include "../all/read_number.h"
 #include "../bmp/draw_text.h"
 #include "../txt/txt.h"
 #include "../varshim/varshim.h"
@@ -99,12 +99,7 @@ std::vector<std::string> promptFields(const std::string& title, const std::vecto
     return AskFields(title, prompts, values).texts;
 }
 
-int NumberFrom(const std::string& text) {
-    long long n = std::strtoll(text.c_str(), nullptr, 10);
-    if (n > INT_MAX) return INT_MAX;
-    if (n < INT_MIN) return INT_MIN;
-    return static_cast<int>(n);
-}
+int NumberFrom(const std::string& text) { return ReadNumber(text); }
 
 PromptAnswers World::Prompt(const std::string& title, const std::vector<std::string>& prompts,
                             const std::vector<std::string>& values) {
