@@ -22,6 +22,17 @@
 # window_size ("w h" of the titled window), vell_running, wait_vell_exit
 # [seconds] (sets VELL_STATUS), launch_vell ARGS (start without waiting for a
 # window), start_xvfb (only the X server), fail MESSAGE.
+#
+# Steps many cases share:
+#   with_held l KP_1               # L held while KP_1 is pressed, then let go
+#   replace_row "text"             # a form's current row emptied and typed
+#   answer "text"                  # the same, then the form accepted
+#   expect_block SHOT X Y R,G,B    # picture pixel X,Y (magnification 16)
+#   expect_blocks SHOT R,G,B X,Y...  # the same colour at each X,Y
+#   cfg SECTION KEY                # prints the value of KEY in vell.cfg
+#   expect_cfg SECTION KEY VALUE
+#   expect_stdout_begins "${STARTUP_LINES[@]}" LINE...  # the fixed start-up
+#                                  # lines before the graphics mode is set
 # start_vell may be called again after quit_vell (same Xvfb, same $WORK, so
 # the editor finds the files it wrote; stdout.txt starts afresh).
 #
@@ -261,6 +272,68 @@ nonblack_box() {
             }
             END { if (n) print x0 + ox, y0 + oy, x1 - x0 + 1, y1 - y0 + 1 }'
 }
+
+# with_held HOLD KEY: KEY pressed while HOLD is down, as a held-key mode takes
+# its choice.
+with_held() {
+    key_down "$1"
+    press "$2"
+    key_up "$1"
+    sleep "$AFTER_KEY"
+}
+
+# replace_row TEXT: Shift+BackSpace empties the form's current row, then TEXT
+# is typed into it.
+replace_row() {
+    chord shift+BackSpace
+    xdotool type --delay 80 "$1"
+    sleep 0.2
+}
+
+# answer TEXT: replaces the text of the form's current row and accepts the form.
+answer() {
+    replace_row "$1"
+    chord ctrl+Return
+}
+
+# expect_block SHOT X Y R,G,B: the colour shown for picture pixel X,Y with the
+# lens at the corner and magnification 16.
+expect_block() {
+    local got
+    got=$(picture_pixel "$1" "$2" "$3")
+    [ "$got" = "$4" ] || fail "$1: picture pixel $2,$3 shows $got, expected $4"
+}
+
+# expect_blocks SHOT R,G,B X,Y...: expect_block for each X,Y.
+expect_blocks() {
+    local shot=$1 colour=$2 xy
+    shift 2
+    for xy in "$@"; do expect_block "$shot" "${xy%,*}" "${xy#*,}" "$colour"; done
+}
+
+# cfg SECTION KEY: the value of KEY in [SECTION] of $WORK/vell.cfg.
+cfg() {
+    awk -v s="[$1]" -v k="$2" '
+        /^\[/ { in_s = ($0 == s) }
+        in_s && $1 == k { sub(/^[^=]*= */, ""); print; exit }' "$WORK/vell.cfg"
+}
+
+# expect_cfg SECTION KEY VALUE
+expect_cfg() {
+    local got
+    got=$(cfg "$1" "$2")
+    [ "$got" = "$3" ] || fail "vell.cfg [$1] $2 is '$got', expected '$3'"
+}
+
+# The start-up lines vell writes before it sets the graphics mode, verbatim.
+# shellcheck disable=SC2034  # read by the test scripts
+STARTUP_LINES=(
+    "allegro_init: worked"
+    " install timer"
+    " install keyboard"
+    " install mouse"
+    " Set colour depth: 32"
+)
 
 vell_running() {
     [ -n "$VELL_PID" ] || return 1

@@ -6,22 +6,6 @@ source "$(dirname "$0")/driver.sh" "$1"
 ORANGE="255,180,0"
 BLACK="0,0,0"
 
-repeat() {
-    local i
-    for ((i = 0; i < $1; i++)); do press "$2"; done
-}
-
-block() { pixel "$1" $(($2 * 16 + 8)) $(($3 * 16 + 8)); }
-
-expect_blocks() {
-    local shot=$1 colour=$2 xy got
-    shift 2
-    for xy in "$@"; do
-        got=$(block "$shot" ${xy%,*} ${xy#*,})
-        [ "$got" = "$colour" ] || fail "$shot: picture pixel $xy shows $got, expected $colour"
-    done
-}
-
 start_vell
 # A box of 4 x 3 at (0, 0) (the first resize raises both sides of the empty
 # box to 1), taken with Return so the pointer moves again.

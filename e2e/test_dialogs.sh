@@ -8,37 +8,8 @@ BLACK="0,0,0"
 
 # row TEXT: replaces the text of the form's current row and moves to the next.
 row() {
-    chord shift+BackSpace
-    xdotool type --delay 80 "$1"
-    sleep 0.2
+    replace_row "$1"
     press Return
-}
-
-# last TEXT: replaces the text of the current row and accepts the form.
-last() {
-    chord shift+BackSpace
-    xdotool type --delay 80 "$1"
-    sleep 0.2
-    chord ctrl+Return
-}
-
-expect_block() {
-    local got
-    got=$(pixel "$1" $(($2 * 16 + 8)) $(($3 * 16 + 8)))
-    [ "$got" = "$4" ] || fail "$1: picture pixel $2,$3 shows $got, expected $4"
-}
-
-# cfg SECTION KEY: the value of KEY in [SECTION] of vell.cfg.
-cfg() {
-    awk -v s="[$1]" -v k="$2" '
-        /^\[/ { in_s = ($0 == s) }
-        in_s && $1 == k { sub(/^[^=]*= */, ""); print; exit }' "$WORK/vell.cfg"
-}
-
-expect_cfg() {
-    local got
-    got=$(cfg "$1" "$2")
-    [ "$got" = "$3" ] || fail "vell.cfg [$1] $2 is '$got', expected '$3'"
 }
 
 start_vell
@@ -50,7 +21,7 @@ for i in 1 2 3; do press Down; done
 chord alt+c
 row 0
 row 255
-last 0
+answer 0
 press space
 press Down
 screenshot colour.png
@@ -59,7 +30,7 @@ expect_block colour.png 2 3 "$GREEN"
 # Alt+X: jump steps 5 and 2; Ctrl+Right jumps from (2, 4) to (7, 4).
 chord alt+x
 row 5
-last 2
+answer 2
 chord ctrl+Right
 press space
 chord ctrl+Down
@@ -73,7 +44,7 @@ expect_block jump.png 3 4 "$BLACK"
 chord alt+t
 row 2
 row 1
-last A
+answer A
 chord shift+e
 press Up
 screenshot stamp.png
@@ -85,12 +56,12 @@ read -r sx sy sw sh <<<"$box"
 
 # Alt+I: a pause of 250 ms.
 chord alt+i
-last 250
+answer 250
 
 # Alt+F: frame files "fr" from 7; a 2x2 box saved as fr007.tga.
 chord alt+f
 row 7
-last fr
+answer fr
 press g
 press Right
 press Down
@@ -102,19 +73,19 @@ expect_stdout_line "Saved 'fr007.tga'"
 # Alt+V: a width of 0 is refused, then the canvas becomes 40 x 20.
 chord alt+v
 row 0
-last 20
+answer 20
 expect_stdout_line "Canvas size 0x20 refused, nothing changed"
 chord alt+v
 row 40
-last 20
+answer 20
 chord alt+s
-last canvas.bmp
+answer canvas.bmp
 expect_stdout_line "Saved 'canvas.bmp'"
 [ "$(identify -format '%wx%h' "$WORK/canvas.bmp")" = "40x20" ] || fail "canvas.bmp is $(identify -format '%wx%h' "$WORK/canvas.bmp")"
 
 # Alt+QUOTE: teleports on.
 chord alt+apostrophe
-last 1
+answer 1
 quit_vell
 
 expect_cfg Pause pause 250

@@ -7,25 +7,6 @@ source "$(dirname "$0")/driver.sh" "$1"
 ORANGE="255,180,0"
 BLACK="0,0,0"
 
-# repeat N KEY: presses KEY N times.
-repeat() {
-    local i
-    for ((i = 0; i < $1; i++)); do press "$2"; done
-}
-
-# block SHOT X Y: the colour shown for picture pixel (X, Y).
-block() { pixel "$1" $(($2 * 16 + 8)) $(($3 * 16 + 8)); }
-
-expect_blocks() {
-    local shot=$1 colour=$2 xy
-    shift 2
-    for xy in "$@"; do
-        local got
-        got=$(block "$shot" ${xy%,*} ${xy#*,})
-        [ "$got" = "$colour" ] || fail "$shot: picture pixel $xy shows $got, expected $colour"
-    done
-}
-
 # Every pixel the session draws, as x,y.
 DRAWN=(1,0 1,2 2,2 3,2 4,2 1,4 2,4 3,4 4,4 1,5 4,5 1,6 2,6 3,6 4,6 6,3 7,3 0,7)
 
@@ -65,10 +46,7 @@ expect_blocks undone.png "$BLACK" 7,0
 repeat 3 Down
 chord shift+e
 # Pointer 1 (at (0, 0)) becomes current and draws at (0, 7).
-key_down p
-press KP_1
-key_up p
-sleep "$AFTER_KEY"
+with_held p KP_1
 repeat 7 Down
 press space
 press Down  # the cursor's random colour would hide (0, 7)

@@ -5,11 +5,6 @@ source "$(dirname "$0")/driver.sh" "$1"
 
 ORANGE="255,180,0"
 
-repeat() {
-    local i
-    for ((i = 0; i < $1; i++)); do press "$2"; done
-}
-
 # count_colour FILE X Y W H R,G,B: how many pixels of the region have it.
 count_colour() {
     convert "$(in_work "$1")" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- |

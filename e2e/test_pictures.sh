@@ -7,27 +7,6 @@ source "$(dirname "$0")/driver.sh" "$1"
 ORANGE="255,180,0"
 BLACK="0,0,0"
 
-repeat() {
-    local i
-    for ((i = 0; i < $1; i++)); do press "$2"; done
-}
-
-# answer TEXT: replaces the text of the form's row and accepts the form.
-answer() {
-    chord shift+BackSpace
-    xdotool type --delay 80 "$1"
-    sleep 0.2
-    chord ctrl+Return
-}
-
-block() { pixel "$1" $(($2 * 16 + 8)) $(($3 * 16 + 8)); }
-
-expect_block() {
-    local got
-    got=$(block "$1" "$2" "$3")
-    [ "$got" = "$4" ] || fail "$1: picture pixel $2,$3 shows $got, expected $4"
-}
-
 # near A B: two "r,g,b" colours within 3 per part.
 near() {
     local IFS=, a b
@@ -97,7 +76,7 @@ chord alt+l
 answer green.jpg
 press Down
 screenshot jpg.png
-got=$(block jpg.png 20 20)
+got=$(picture_pixel jpg.png 20 20)
 near "$got" "0,255,0" || fail "the JPEG shows $got, expected about 0,255,0"
 
 # A frame: the box from (1, 0) over the reloaded pen pixels is saved to

@@ -7,19 +7,6 @@ source "$(dirname "$0")/driver.sh" "$1"
 ORANGE="255,180,0"
 BLACK="0,0,0"
 
-answer() {
-    chord shift+BackSpace
-    xdotool type --delay 80 "$1"
-    sleep 0.2
-    chord ctrl+Return
-}
-
-expect_block() {
-    local got
-    got=$(pixel "$1" $(($2 * 16 + 8)) $(($3 * 16 + 8)))
-    [ "$got" = "$4" ] || fail "$1: picture pixel $2,$3 shows $got, expected $4"
-}
-
 start_vell
 for i in 1 2 3; do press Down; done
 

@@ -5,24 +5,6 @@ source "$(dirname "$0")/driver.sh" "$1"
 
 ORANGE="255,180,0"
 
-repeat() {
-    local i
-    for ((i = 0; i < $1; i++)); do press "$2"; done
-}
-
-# cfg SECTION KEY: the value of KEY in [SECTION] of vell.cfg.
-cfg() {
-    awk -v s="[$1]" -v k="$2" '
-        /^\[/ { in_s = ($0 == s) }
-        in_s && $1 == k { sub(/^[^=]*= */, ""); print; exit }' "$WORK/vell.cfg"
-}
-
-expect_cfg() {
-    local got
-    got=$(cfg "$1" "$2")
-    [ "$got" = "$3" ] || fail "vell.cfg [$1] $2 is '$got', expected '$3'"
-}
-
 # set_cfg SECTION KEY VALUE: changes one value of vell.cfg in place.
 set_cfg() {
     awk -v s="[$1]" -v k="$2" -v v="$3" '
@@ -32,29 +14,13 @@ set_cfg() {
     mv "$WORK/vell.cfg.new" "$WORK/vell.cfg"
 }
 
-pick_pointer() {
-    key_down p
-    press "KP_$1"
-    key_up p
-    sleep "$AFTER_KEY"
-}
-
-select_layer() {
-    key_down l
-    press "KP_$1"
-    key_up l
-    sleep "$AFTER_KEY"
-}
-
-block() { pixel "$1" $(($2 * 16 + 8)) $(($3 * 16 + 8)); }
+pick_pointer() { with_held p "KP_$1"; }
+select_layer() { with_held l "KP_$1"; }
 
 start_vell
 [ ! -e "$WORK/vell.cfg" ] || fail "vell.cfg exists before the first run"
 # A second layer, chosen for pointer 0, which moves to (3, 2).
-key_down l
-press a
-key_up l
-sleep "$AFTER_KEY"
+with_held l a
 select_layer 1
 repeat 3 Right
 repeat 2 Down
@@ -89,8 +55,8 @@ pick_pointer 0
 press space
 press Left
 screenshot restart.png
-[ "$(block restart.png 12 4)" = "$ORANGE" ] || fail "no pixel where pointer 4 jumped to (12, 4): $(block restart.png 12 4)"
-[ "$(block restart.png 3 2)" = "$ORANGE" ] || fail "no pixel at pointer 0's stored place (3, 2): $(block restart.png 3 2)"
+[ "$(picture_pixel restart.png 12 4)" = "$ORANGE" ] || fail "no pixel where pointer 4 jumped to (12, 4): $(picture_pixel restart.png 12 4)"
+[ "$(picture_pixel restart.png 3 2)" = "$ORANGE" ] || fail "no pixel at pointer 0's stored place (3, 2): $(picture_pixel restart.png 3 2)"
 quit_vell
 
 expect_cfg Pointer x4 11  # one step left after the pixel

@@ -8,11 +8,7 @@ launch_vell -mode: 7
 wait_vell_exit 20
 [ "$VELL_STATUS" != 0 ] || fail "vell exited with status 0 without a graphics mode"
 expect_stdout_begins \
-    "allegro_init: worked" \
-    " install timer" \
-    " install keyboard" \
-    " install mouse" \
-    " Set colour depth: 32" \
+    "${STARTUP_LINES[@]}" \
     " Set gfx mode: Gfx_Mode=(Dunno) SCX=1024 SCY=768" \
     "Gfx mode failed"
 if xdotool search --name "Dade Vovu Zerizoviz" >/dev/null 2>&1; then fail "a window got the editor's title"; fi

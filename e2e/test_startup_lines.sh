@@ -4,11 +4,7 @@ source "$(dirname "$0")/driver.sh" "$1"
 
 start_vell
 expect_stdout_begins \
-    "allegro_init: worked" \
-    " install timer" \
-    " install keyboard" \
-    " install mouse" \
-    " Set colour depth: 32" \
+    "${STARTUP_LINES[@]}" \
     " Set gfx mode: Gfx_Mode=GFX_AUTODETECT SCX=1024 SCY=768" \
     " install sound driver"
 

@@ -8,14 +8,6 @@ ORANGE="255,180,0"
 WHITE="255,255,255"
 BLACK="0,0,0"
 
-block() { pixel "$1" $(($2 * 16 + 8)) $(($3 * 16 + 8)); }
-
-expect_block() {
-    local got
-    got=$(block "$1" "$2" "$3")
-    [ "$got" = "$4" ] || fail "$1: picture pixel $2,$3 shows $got, expected $4"
-}
-
 # Teleport 0 leads from (2, 0) to (10, 5), teleport 3 from there to (20, 6);
 # the others lie below the picture where no pointer can stand.
 {
