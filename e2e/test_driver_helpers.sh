@@ -29,4 +29,18 @@ convert -size 1024x768 xc:black -fill white -draw "rectangle 48,32 63,47" \
 [ "$(picture_pixel blocks.png 3 2)" = "255,255,255" ] || fail "picture pixel 3,2 at magnification 16"
 [ "$(picture_pixel blocks.png 2 2)" = "0,0,0" ] || fail "picture pixel 2,2 at magnification 16"
 [ "$(picture_pixel blocks.png 3 2 20)" = "255,0,0" ] || fail "picture pixel 3,2 at magnification 20"
+
+# The block checks pass on the colours drawn and fail on any other.
+expect_block blocks.png 3 2 "255,255,255"
+expect_blocks blocks.png "0,0,0" 0,0 2,2 10,10
+! (expect_block blocks.png 2 2 "255,255,255") 2>/dev/null || fail "expect_block passed a wrong colour"
+! (expect_blocks blocks.png "0,0,0" 2,2 3,2) 2>/dev/null || fail "expect_blocks passed with one block white"
+
+# cfg reads a key in its own section only, the whole value after "= ".
+printf '[A]\nx = 1\n[B]\nx = 2 3\nxy = 5\n' >"$WORK/vell.cfg"
+[ "$(cfg A x)" = 1 ] || fail "cfg A x gave '$(cfg A x)'"
+[ "$(cfg B x)" = "2 3" ] || fail "cfg B x gave '$(cfg B x)'"
+[ -z "$(cfg A xy)" ] || fail "cfg found xy outside its section"
+expect_cfg B xy 5
+! (expect_cfg B x 2) 2>/dev/null || fail "expect_cfg passed a wrong value"
 pass
