@@ -103,6 +103,19 @@ protected:
         HoldKey(KEY_C);
         w.ColourFill();
     }
+    // The pointer at (x, y) with the given pen colour, and the picture as it
+    // is before the fill kept for ExpectReplaced.
+    void Aim(int x, int y, int pen) {
+        w.pointer->x = x;
+        w.pointer->y = y;
+        w.pointer->colour = pen;
+        Snapshot();
+    }
+    // One press of G in the C loop, which then ends.
+    void FillOnce() {
+        w.steps = {Hold({KEY_C, KEY_G})};
+        RunFill();
+    }
 };
 
 TEST_F(ColourFill, ReplacesTheColourUnderThePointerInsideTheBoxOnly) {
@@ -111,10 +124,7 @@ TEST_F(ColourFill, ReplacesTheColourUnderThePointerInsideTheBoxOnly) {
     rectfill(b, 0, 0, 40, 3, Red());     // red crossing the box's edge
     rectfill(b, 18, 12, 20, 14, Green());
     SetBox(10, 2, 20, 18);
-    w.pointer->x = 13;
-    w.pointer->y = 13;
-    w.pointer->colour = Blue();
-    Snapshot();
+    Aim(13, 13, Blue());
     w.steps = {Hold({KEY_C, KEY_G}), Hold({KEY_C})};
     RunFill();
     ExpectReplaced(Red(), Blue());
@@ -127,12 +137,8 @@ TEST_F(ColourFill, PointerOutsideTheBoxStillPicksTheColour) {
     rectfill(b, 5, 5, 8, 8, Green());
     rectfill(b, 9, 5, 12, 8, Red());
     SetBox(0, 0, 20, 20);
-    w.pointer->x = 51;
-    w.pointer->y = 51;
-    w.pointer->colour = Blue();
-    Snapshot();
-    w.steps = {Hold({KEY_C, KEY_G})};
-    RunFill();
+    Aim(51, 51, Blue());
+    FillOnce();
     ExpectReplaced(Green(), Blue());
     EXPECT_EQ(RgbOf(Green()), PixelAt(b, 51, 51));
 }
@@ -143,23 +149,15 @@ TEST_F(ColourFill, SeeThroughPixelsOfATransparentLayerBecomeOpaque) {
     b = w.layer->bmp->GetBitmap();
     rectfill(b, 4, 4, 6, 6, Red());
     SetBox(2, 2, 10, 10);
-    w.pointer->x = 3;
-    w.pointer->y = 3;
-    w.pointer->colour = Blue();
-    Snapshot();
-    w.steps = {Hold({KEY_C, KEY_G})};
-    RunFill();
+    Aim(3, 3, Blue());
+    FillOnce();
     ExpectReplaced(makecol(255, 0, 255), Blue());
 }
 
 TEST_F(ColourFill, BoxReachingOutsideTheLayerFillsTheInsidePart) {
     SetBox(-5, -5, 10, 10);
-    w.pointer->x = 1;
-    w.pointer->y = 1;
-    w.pointer->colour = Blue();
-    Snapshot();
-    w.steps = {Hold({KEY_C, KEY_G})};
-    RunFill();
+    Aim(1, 1, Blue());
+    FillOnce();
     ExpectReplaced(White(), Blue());
     EXPECT_EQ(RgbOf(Blue()), PixelAt(b, 4, 4));
 }
@@ -203,8 +201,7 @@ TEST_F(ColourFill, PenEqualToTargetChangesNothing) {
     SetBox(0, 0, 20, 20);
     w.pointer->colour = Blue();
     Snapshot();
-    w.steps = {Hold({KEY_C, KEY_G})};
-    RunFill();
+    FillOnce();
     ExpectReplaced(Blue(), Blue());
 }
 

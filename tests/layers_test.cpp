@@ -249,13 +249,36 @@ TEST_F(Layers, ResizeCanvasKeepsPixelsAndFillsWithEachClearColour) {
     w.Render();  // composing and showing a canvas smaller than the window
 }
 
+namespace {
+
+// The canvas as it is now, to check that a refused resize left every layer's
+// bitmap and size, and the screen bitmap, alone.
+struct CanvasBefore {
+    explicit CanvasBefore(const World& w) : stm(w.stm), width(w.layer->width), height(w.layer->height) {
+        for (Layer* l : w.layers) bitmaps.push_back(l->bmp);
+    }
+    void ExpectUnchanged(const World& w) const {
+        ASSERT_EQ(w.layers.size(), bitmaps.size());
+        for (size_t i = 0; i < w.layers.size(); i++) {
+            EXPECT_EQ(w.layers[i]->bmp, bitmaps[i]);
+            EXPECT_EQ(w.layers[i]->width, width);
+            EXPECT_EQ(w.layers[i]->height, height);
+            EXPECT_EQ(w.layers[i]->bmp->Width(), width);
+        }
+        EXPECT_EQ(w.stm, stm);
+    }
+
+    std::vector<Bmp*> bitmaps;
+    Bmp* stm;
+    int width, height;
+};
+
+}  // namespace
+
 TEST_F(Layers, ImpossibleCanvasSizeChangesNothing) {
     ScriptedWorld w;
     GrowTo(w, 3);
-    std::vector<Bmp*> bitmaps;
-    for (Layer* l : w.layers) bitmaps.push_back(l->bmp);
-    Bmp* stm = w.stm;
-    int oldW = w.layer->width, oldH = w.layer->height;
+    CanvasBefore before(w);
     const int sizes[][2] = {{0, 10}, {10, -5}, {100000, 100000}, {16384, 32768}};
     for (auto& s : sizes) {
         SCOPED_TRACE(testing::Message() << s[0] << "x" << s[1]);
@@ -263,13 +286,7 @@ TEST_F(Layers, ImpossibleCanvasSizeChangesNothing) {
         EXPECT_FALSE(w.resizeCanvas(s[0], s[1]));
         std::string out = testing::internal::GetCapturedStdout();
         EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
-        for (size_t i = 0; i < w.layers.size(); i++) {
-            EXPECT_EQ(w.layers[i]->bmp, bitmaps[i]);
-            EXPECT_EQ(w.layers[i]->width, oldW);
-            EXPECT_EQ(w.layers[i]->height, oldH);
-            EXPECT_EQ(w.layers[i]->bmp->Width(), oldW);
-        }
-        EXPECT_EQ(w.stm, stm);
+        before.ExpectUnchanged(w);
     }
 }
 
@@ -277,10 +294,7 @@ TEST_F(Layers, ImpossibleCanvasSizeChangesNothing) {
 TEST_F(Layers, CanvasResizeWithoutMemoryChangesNothing) {
     ScriptedWorld w;
     GrowTo(w, 3);
-    std::vector<Bmp*> bitmaps;
-    for (Layer* l : w.layers) bitmaps.push_back(l->bmp);
-    Bmp* stm = w.stm;
-    int oldW = w.layer->width;
+    CanvasBefore before(w);
     bool resized;
     std::string out;
     {
@@ -292,12 +306,7 @@ TEST_F(Layers, CanvasResizeWithoutMemoryChangesNothing) {
     }
     EXPECT_FALSE(resized);
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
-    for (size_t i = 0; i < w.layers.size(); i++) {
-        EXPECT_EQ(w.layers[i]->bmp, bitmaps[i]);
-        EXPECT_EQ(w.layers[i]->width, oldW);
-        EXPECT_EQ(w.layers[i]->bmp->Width(), oldW);
-    }
-    EXPECT_EQ(w.stm, stm);
+    before.ExpectUnchanged(w);
     // With the memory back the same resize works.
     EXPECT_TRUE(w.resizeCanvas(3000, 3000));
     EXPECT_EQ(w.layers[2]->bmp->Width(), 3000);

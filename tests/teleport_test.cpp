@@ -47,11 +47,17 @@ TEST(Teleport, MoveSourceOrTarget) {
     EXPECT_EQ(14, t.jty);
 }
 
-TEST(TeleportMan, ChainsUpwardsInOneCall) {
+// Inert teleports but for a chain (5,5) -> (10,10) -> (20,20) whose two links
+// sit at the given indices, so the order of the list decides the chaining.
+std::vector<Teleport*> Chain(int firstLink, int secondLink) {
     std::vector<Teleport*> list = Inert();
-    *list[2] = Teleport(5, 5, 10, 10);
-    *list[7] = Teleport(10, 10, 20, 20);
-    TeleportMan man(nullptr, list, true);
+    *list[firstLink] = Teleport(5, 5, 10, 10);
+    *list[secondLink] = Teleport(10, 10, 20, 20);
+    return list;
+}
+
+TEST(TeleportMan, ChainsUpwardsInOneCall) {
+    TeleportMan man(nullptr, Chain(2, 7), true);
     int x = 5, y = 5;
     man.Apply(x, y);
     EXPECT_EQ(20, x);
@@ -59,10 +65,7 @@ TEST(TeleportMan, ChainsUpwardsInOneCall) {
 }
 
 TEST(TeleportMan, DownwardJumpWaitsForTheNextCall) {
-    std::vector<Teleport*> list = Inert();
-    *list[7] = Teleport(5, 5, 10, 10);
-    *list[2] = Teleport(10, 10, 20, 20);
-    TeleportMan man(nullptr, list, true);
+    TeleportMan man(nullptr, Chain(7, 2), true);
     int x = 5, y = 5;
     man.Apply(x, y);
     EXPECT_EQ(10, x);
