@@ -69,6 +69,18 @@ protected:
         testing::internal::GetCapturedStdout();
     }
 
+    // Starts the replay and runs key passes until it ends, at most `limit`;
+    // gives the number of passes run.
+    int ReplayPasses(int limit) {
+        keys->StartReplay();
+        int passes = 0;
+        while (keys->mode == KeyMan::Replaying && passes < limit) {
+            world.DoKeys();
+            passes++;
+        }
+        return passes;
+    }
+
     TempDir dir;
     ScriptedWorld world;
     CountingKeyMan* keys = nullptr;
@@ -266,15 +278,9 @@ TEST_F(KeyPass, ReplayRunsRecordedCommandsWithoutKeys) {
     SetRecording({{kPlain, KEY_RIGHT}, {kPlain, KEY_RIGHT}, {kPlain, KEY_DOWN}});
     world.pointer->x = 5;
     world.pointer->y = 5;
-    keys->StartReplay();
-    int passes = 0;
-    while (keys->mode == KeyMan::Replaying && passes < 10) {
-        world.DoKeys();
-        passes++;
-    }
     // The second pass takes RIGHT and then DOWN, which comes later in the
     // same group's key order.
-    EXPECT_EQ(passes, 2);
+    EXPECT_EQ(ReplayPasses(10), 2);
     EXPECT_EQ(world.pointer->x, 7);
     EXPECT_EQ(world.pointer->y, 6);
     EXPECT_EQ(keys->mode, KeyMan::Live);
@@ -318,12 +324,6 @@ TEST_F(KeyPass, RepeatedReplayKeepsGoingAcrossPlays) {
     SetRecording({{kPlain, KEY_RIGHT}});
     world.pointer->x = 0;
     keys->repeats = 4;
-    keys->StartReplay();
-    int passes = 0;
-    while (keys->mode == KeyMan::Replaying && passes < 20) {
-        world.DoKeys();
-        passes++;
-    }
-    EXPECT_EQ(passes, 5);
+    EXPECT_EQ(ReplayPasses(20), 5);
     EXPECT_EQ(world.pointer->x, 5);
 }

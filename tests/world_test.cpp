@@ -76,6 +76,14 @@ std::string FirstDifference(BITMAP* a, BITMAP* b) {
     return "";
 }
 
+// The first pixel where the screen differs from ReferenceScreen(w), or "".
+std::string DifferenceFromReference(World& w) {
+    BITMAP* ref = ReferenceScreen(w);
+    std::string where = FirstDifference(display::screen, ref);
+    destroy_bitmap(ref);
+    return where;
+}
+
 void SetLens(World& w, int mag, int x, int y) {
     w.lens->mag = mag;
     w.lens->Fit();
@@ -224,9 +232,7 @@ TEST_F(Editor, RenderShowsWhatComposingTheWholeCanvasWouldShow) {
         SCOPED_TRACE(testing::Message() << "mag " << s[0] << " at " << s[1] << "," << s[2]);
         SetLens(w, s[0], s[1], s[2]);
         w.Render();
-        BITMAP* ref = ReferenceScreen(w);
-        EXPECT_EQ(FirstDifference(display::screen, ref), "");
-        destroy_bitmap(ref);
+        EXPECT_EQ(DifferenceFromReference(w), "");
     }
 }
 
@@ -273,9 +279,7 @@ TEST_F(Editor, NothingOfAnEarlierFrameShowsThroughATransparentBottomLayer) {
     w.pointer->showCursor = false;
     SetLens(w, 16, 0, 0);
     w.Render();
-    BITMAP* ref = ReferenceScreen(w);
-    EXPECT_EQ(FirstDifference(display::screen, ref), "");
-    destroy_bitmap(ref);
+    EXPECT_EQ(DifferenceFromReference(w), "");
 }
 
 TEST_F(Editor, ShiftEscEndsTheMainLoopEscAloneDoesNot) {
