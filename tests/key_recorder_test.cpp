@@ -27,6 +27,13 @@ protected:
         km.StopRecording();
     }
 
+    // RecordKeys without the console lines the recorder writes.
+    void RecordQuietly(KeyMan& km, std::initializer_list<std::pair<int, int>> keys) {
+        testing::internal::CaptureStdout();
+        RecordKeys(km, keys);
+        testing::internal::GetCapturedStdout();
+    }
+
     // Replays one play of the recording, asking for every event in order,
     // until the replay ends or starts over; answers how many were taken.
     int PlayThrough(KeyMan& km) {
@@ -91,9 +98,7 @@ TEST_F(KeyRecorder, RecordStoresOnlyWhileRecording) {
 
 TEST_F(KeyRecorder, StartingARecordingDestroysTheOldEvents) {
     KeyMan km(nullptr);
-    testing::internal::CaptureStdout();
-    RecordKeys(km, {{-9, KEY_E}, {KEY_L, KEY_A}});
-    testing::internal::GetCapturedStdout();
+    RecordQuietly(km, {{-9, KEY_E}, {KEY_L, KEY_A}});
     testing::internal::CaptureStdout();
     km.StartRecording();
     std::string out = testing::internal::GetCapturedStdout();
@@ -112,9 +117,7 @@ TEST_F(KeyRecorder, StartingARecordingDestroysTheOldEvents) {
 
 TEST_F(KeyRecorder, ReplayAnswersFromTheRecordingInOrder) {
     KeyMan km(nullptr);
-    testing::internal::CaptureStdout();
-    RecordKeys(km, {{-1, KEY_RIGHT}, {-10, KEY_Z}, {-1, KEY_D}, {-8, KEY_R}});
-    testing::internal::GetCapturedStdout();
+    RecordQuietly(km, {{-1, KEY_RIGHT}, {-10, KEY_Z}, {-1, KEY_D}, {-8, KEY_R}});
     km.StartReplay();
     EXPECT_EQ(km.mode, KeyMan::Replaying);
     EXPECT_EQ(km.pos, 0);
@@ -146,9 +149,7 @@ TEST_F(KeyRecorder, RepeatsPlayTheRecordingAgain) {
     TempDir dir;
     TestWorld world;
     KeyMan& km = *world.keyMan;
-    testing::internal::CaptureStdout();
-    RecordKeys(km, {{-1, KEY_UP}, {-1, KEY_LEFT}, {-9, KEY_E}, {-8, KEY_R}});
-    testing::internal::GetCapturedStdout();
+    RecordQuietly(km, {{-1, KEY_UP}, {-1, KEY_LEFT}, {-9, KEY_E}, {-8, KEY_R}});
     km.repeats = 2;
     km.StartReplay();
     EXPECT_FALSE(world.pointer->showCursor);
@@ -168,9 +169,7 @@ TEST_F(KeyRecorder, GroupAndKeyAreAbsentOutsideReplay) {
     KeyMan km(nullptr);
     EXPECT_EQ(km.CurrentGroup(), -1);
     EXPECT_EQ(km.CurrentKey(), -1);
-    testing::internal::CaptureStdout();
-    RecordKeys(km, {{-10, KEY_Z}, {-8, KEY_R}});
-    testing::internal::GetCapturedStdout();
+    RecordQuietly(km, {{-10, KEY_Z}, {-8, KEY_R}});
     EXPECT_EQ(km.CurrentGroup(), -1);
     EXPECT_EQ(km.CurrentKey(), -1);
     km.StartRecording();
@@ -203,9 +202,7 @@ TEST_F(KeyRecorder, DataEventsAreTakenOnlyByAdvance) {
 
 TEST_F(KeyRecorder, AdvanceMovesOnlyWhileReplaying) {
     KeyMan km(nullptr);
-    testing::internal::CaptureStdout();
-    RecordKeys(km, {{-1, KEY_UP}, {-1, KEY_UP}, {-8, KEY_R}});
-    testing::internal::GetCapturedStdout();
+    RecordQuietly(km, {{-1, KEY_UP}, {-1, KEY_UP}, {-8, KEY_R}});
     km.Advance();
     EXPECT_EQ(km.pos, 0);
     EXPECT_EQ(km.mode, KeyMan::Live);
@@ -221,9 +218,7 @@ TEST_F(KeyRecorder, TooShortRecordingsReturnToLiveAtOnce) {
     EXPECT_EQ(km.repeats, 0);
     EXPECT_TRUE(world.pointer->showCursor);
 
-    testing::internal::CaptureStdout();
-    RecordKeys(km, {{-8, KEY_R}});
-    testing::internal::GetCapturedStdout();
+    RecordQuietly(km, {{-8, KEY_R}});
     km.repeats = 3;
     km.StartReplay();
     EXPECT_EQ(km.mode, KeyMan::Live);
@@ -231,9 +226,7 @@ TEST_F(KeyRecorder, TooShortRecordingsReturnToLiveAtOnce) {
     EXPECT_TRUE(world.pointer->showCursor);
 
     // Two events are enough: one is played.
-    testing::internal::CaptureStdout();
-    RecordKeys(km, {{-1, KEY_UP}, {-8, KEY_R}});
-    testing::internal::GetCapturedStdout();
+    RecordQuietly(km, {{-1, KEY_UP}, {-8, KEY_R}});
     km.StartReplay();
     EXPECT_EQ(km.mode, KeyMan::Replaying);
     EXPECT_EQ(PlayThrough(km), 1);
@@ -244,9 +237,7 @@ TEST_F(KeyRecorder, StopReplayReturnsToLiveWithTheCursorShown) {
     TempDir dir;
     TestWorld world;
     KeyMan& km = *world.keyMan;
-    testing::internal::CaptureStdout();
-    RecordKeys(km, {{-1, KEY_UP}, {-1, KEY_UP}, {-8, KEY_R}});
-    testing::internal::GetCapturedStdout();
+    RecordQuietly(km, {{-1, KEY_UP}, {-1, KEY_UP}, {-8, KEY_R}});
     km.StartReplay();
     EXPECT_TRUE(km.Check(-1, KEY_UP, ""));
     km.StopReplay();
