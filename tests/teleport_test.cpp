@@ -127,13 +127,18 @@ class TeleportWorld : public ::testing::Test {
 protected:
     TempDir dir;
     void TearDown() override { ReleaseAllKeys(); }
+    // Teleports switched on, every one but the one at `index` leading from
+    // (-5, -5), off the picture.
+    static void OnlyTeleport(World& w, int index, const Teleport& t) {
+        for (Teleport* each : w.teleportMan->teleports) *each = Teleport(-5, -5, 0, 0);
+        *w.teleportMan->teleports[index] = t;
+        w.teleportMan->on = true;
+    }
 };
 
 TEST_F(TeleportWorld, PointerLandingOnASourceJumpsInTheSamePass) {
     ScriptWorld w;
-    for (Teleport* t : w.teleportMan->teleports) *t = Teleport(-5, -5, 0, 0);
-    *w.teleportMan->teleports[0] = Teleport(3, 3, 30, 40);
-    w.teleportMan->on = true;
+    OnlyTeleport(w, 0, Teleport(3, 3, 30, 40));
     w.pointer->x = 4;
     w.pointer->y = 3;
     ReleaseAllKeys();
@@ -153,9 +158,7 @@ TEST_F(TeleportWorld, PointerLandingOnASourceJumpsInTheSamePass) {
 
 TEST_F(TeleportWorld, BoxCornerJumpsIndependently) {
     ScriptWorld w;
-    for (Teleport* t : w.teleportMan->teleports) *t = Teleport(-5, -5, 0, 0);
-    *w.teleportMan->teleports[4] = Teleport(6, 7, 16, 17);
-    w.teleportMan->on = true;
+    OnlyTeleport(w, 4, Teleport(6, 7, 16, 17));
     w.pointer->x = 50;
     w.pointer->y = 50;
     w.pointer->bx = 6;
