@@ -161,7 +161,7 @@ void KeepPointerOnLayer(World& w) {
 
 void World::DoKeys() {
     bool replaying = keyMan->mode == KeyMan::Replaying;
-    if (!replaying && !KeyHeld(KEY_TAB)) readkey();
+    if (!replaying && !KeyHeld(KEY_TAB)) ReadKey();
     long advancesBefore = keyMan->advances;
 
     for (const Group& g : kGroups) {

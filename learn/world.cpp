@@ -68,6 +68,8 @@ void World::EnsureTenPointers() {
     while (pointers.size() < 10) pointers.push_back(new Pointer());
 }
 
+int World::ReadKey() { return readkey(); }
+
 bool World::KeyHeld(int k) { return get_key(k) != 0; }
 
 bool World::QuitRequested() {

@@ -97,6 +97,9 @@ public:
     // world.cpp: one opaque black layer the size of the screen and ten
     // empty pointers (the start without a readable document).
     virtual void StartNewPicture();
+    // world.cpp: waits for the next key press and returns it as readkey
+    // does; every place that waits for a key goes through it.
+    virtual int ReadKey();
     // world.cpp: true while Allegro key k is held (through varshim).
     virtual bool KeyHeld(int k);
     // world.cpp: the quit chord, Shift with ESC.

@@ -9,6 +9,8 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick x11-utils
   clang libclang-rt-14-dev
+  libpng-dev libgif-dev valgrind allegro4-doc
+  desktop-file-utils man-db groff-base dpkg-dev file python3
 )
 
 missing=()
