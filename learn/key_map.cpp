@@ -77,6 +77,7 @@ const Command kPlain[] = {
     {KEY_W, ErasePixel},
     {KEY_Z, [](World& w) { w.PanLens(); }},
     {KEY_L, [](World& w) { w.LayerCommands(); }},
+    {KEY_F2, [](World& w) { w.ToggleStatusLine(), w.WaitKeyRelease(KEY_F2); }},
 };
 
 const Command kShift[] = {
@@ -138,6 +139,10 @@ const Group kGroups[] = {
 // Key codes 0 to 114: everything below Allegro's modifier keys.
 constexpr int kLastKeyTested = 114;
 
+// Keys that change only what the screen shows: they act on a live press and
+// stay out of recordings, so a replay never flips the screen on its own.
+bool Unrecorded(int key) { return key == KEY_F2; }
+
 const Command* Find(const Group& g, int key) {
     for (size_t i = 0; i < g.count; i++)
         if (g.commands[i].key == key) return &g.commands[i];
@@ -167,6 +172,11 @@ void World::DoKeys() {
     for (const Group& g : kGroups) {
         if (!GroupRuns(*this, g)) continue;
         for (int k = 0; k <= kLastKeyTested; k++) {
+            if (Unrecorded(k)) {
+                const Command* c = Find(g, k);
+                if (c && !replaying && KeyHeld(k)) c->run(*this);
+                continue;
+            }
             // Every key is asked about, so a recording holds every key that
             // was down, also those without a command.
             if (!keyMan->Check(g.code, k, "")) continue;

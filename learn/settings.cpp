@@ -107,6 +107,9 @@ void World::LoadSettings() {
 
     io.SetSection("Pause");
     pause = io.GetInt("pause", 0);
+
+    io.SetSection("Status");
+    statusShown = io.GetInt("shown", 1) != 0;
 }
 
 void World::SaveSettings() {
@@ -146,6 +149,9 @@ void World::SaveSettings() {
 
     io.SetSection("Pause");
     io.SetInt("pause", pause);
+
+    io.SetSection("Status");
+    io.SetInt("shown", statusShown ? 1 : 0);
 
     // Written now rather than at Allegro's shutdown, which an abnormal exit
     // would skip.

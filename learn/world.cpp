@@ -15,6 +15,7 @@
 #include "lens.h"
 #include "overlay.h"
 #include "pointer.h"
+#include "status_line.h"
 #include "teleport.h"
 
 World::World(const std::string& docName) { Construct(docName); }
@@ -51,6 +52,7 @@ World::~World() {
     delete textDraw;
     delete files;
     delete teleportMan;
+    delete statusLine;
 }
 
 void World::StartNewPicture() {
@@ -113,6 +115,7 @@ void World::Render() {
     ComposeVisibleRegion();
     lens->Show(stm, stm2);
     text->Draw(stm2->GetBitmap());
+    DrawStatusLine(stm2->GetBitmap());
     blit(stm2->GetBitmap(), display::screen, 0, 0, 0, 0, display::screen->w, display::screen->h);
     if (KeyHeld(KEY_TAB)) rest(40);
 }

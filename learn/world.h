@@ -15,6 +15,7 @@ class TextDraw;
 class Files;
 class TeleportMan;
 class Txt;
+class StatusLine;
 struct PromptAnswers;
 
 // The editor: owns the picture's layers, the ten pointers, the lens, the
@@ -92,6 +93,11 @@ public:
     // world.cpp
     virtual void WaitKeyRelease(int k);
     virtual void Run();
+    // status_line.cpp: F2 hides and shows the status line; Render draws it
+    // over the bottom rows of the lens view from what StatusText says.
+    virtual void ToggleStatusLine();
+    virtual std::string StatusText();
+    virtual void DrawStatusLine(BITMAP* dest);
 
     // Helpers shared by several concerns.
     // world.cpp: one opaque black layer the size of the screen and ten
@@ -135,6 +141,9 @@ public:
     int pause = 0;
     TeleportMan* teleportMan = nullptr;
     bool showTeleports = false;
+    // status_line.cpp
+    bool statusShown = true;
+    StatusLine* statusLine = nullptr;
 
     // False when the document could not be read at start and could not be
     // moved aside either: quitting must then not overwrite "Vell.zub".

@@ -136,7 +136,9 @@ TEST_F(KeyPass, RightHandModifiersSelectNothing) {
 TEST_F(KeyPass, EveryCodeFrom0To114IsAskedOnceInOrder) {
     world.DoKeys();
     Asked expected;
-    for (int k = 0; k <= 114; k++) expected.push_back({kPlain, k});
+    // F2 changes only the screen and is kept out of the recorder.
+    for (int k = 0; k <= 114; k++)
+        if (k != KEY_F2) expected.push_back({kPlain, k});
     EXPECT_EQ(keys->asked, expected);
 
     keys->asked.clear();

@@ -75,7 +75,7 @@ TEST_F(Settings, DefaultsWriteTheWholeFileInOrder) {
         want += "x" + N + " = 0\ny" + N + " = 0\njtx" + N + " = 8\njty" + N + " = 8\n";
     }
     want += "spointer = 0\n\n[Files]\nroot = img\nfilesPos = 0\n\n[TextDraw]\nw = 1\nh = 1\ntext =  \n\n"
-            "[Pause]\npause = 0\n";
+            "[Pause]\npause = 0\n\n[Status]\nshown = 1\n";
     std::string got = ReadFile("vell.cfg");
     // Compared line by line so a failure names the first differing line.
     std::istringstream a(want), b(got);
@@ -120,6 +120,7 @@ void ChangeEverything(World& w) {
     w.textDraw->h = 2;
     w.textDraw->text = "  Hello, world!  ";
     w.pause = 250;
+    w.statusShown = false;
 }
 
 TEST_F(Settings, SaveThenLoadGivesEveryValueBack) {
@@ -162,6 +163,7 @@ TEST_F(Settings, SaveThenLoadGivesEveryValueBack) {
     // Allegro's reader trims values: the outer blanks are lost.
     EXPECT_EQ("Hello, world!", w.textDraw->text);
     EXPECT_EQ(250, w.pause);
+    EXPECT_FALSE(w.statusShown);
     EXPECT_NE(std::string::npos, ReadFile("vell.cfg").find("c0 = " + std::to_string(makecol(0, 0, 255))));
 }
 

@@ -224,6 +224,7 @@ TEST_F(Editor, WaitKeyReleaseEmptiesTheKeyBuffer) {
 
 TEST_F(Editor, RenderShowsWhatComposingTheWholeCanvasWouldShow) {
     TestWorld w;
+    w.statusShown = false;  // the picture alone is compared
     PaintLayers(w, 300, 200);
     w.pointer->showCursor = false;
     const int settings[][3] = {{16, 0, 0},  {16, -10, -5}, {4, 250, 150},  {1, -20, 30},
@@ -250,6 +251,7 @@ TEST_F(Editor, RenderShowsGreyOutsideThePicture) {
 
 TEST_F(Editor, CursorIsOnePicturePixelAtThePointer) {
     TestWorld w;
+    w.statusShown = false;  // the picture alone is compared
     PaintLayers(w, 100, 80);
     SetLens(w, 16, 2, 3);
     w.pointer->x = 7;
@@ -267,6 +269,7 @@ TEST_F(Editor, CursorIsOnePicturePixelAtThePointer) {
 
 TEST_F(Editor, NothingOfAnEarlierFrameShowsThroughATransparentBottomLayer) {
     TestWorld w;
+    w.statusShown = false;  // the picture alone is compared
     PaintLayers(w, 120, 90);
     delete w.layers[0];
     w.layers[0] = new Layer(&w, 120, 90, 1);

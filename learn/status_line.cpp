@@ -1,0 +1,81 @@
+#include "status_line.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "../all/display.h"
+#include "../bmp/bmp.h"
+#include "../txt/txt.h"
+#include "frames.h"
+#include "key_recorder.h"
+#include "layer.h"
+#include "lens.h"
+#include "pointer.h"
+#include "world.h"
+
+namespace {
+
+std::string Rgb(int c) {
+    return std::to_string(getr(c)) + "," + std::to_string(getg(c)) + "," + std::to_string(getb(c));
+}
+
+// The colour the composition shows at (x, y): the topmost layer that is
+// opaque there, or black where every layer lets the one below show through.
+int ComposedColour(const std::vector<Layer*>& layers, int x, int y) {
+    for (auto l = layers.rbegin(); l != layers.rend(); ++l) {
+        BITMAP* b = (*l)->bmp->GetBitmap();
+        if (x < 0 || y < 0 || x >= b->w || y >= b->h) continue;
+        int c = getpixel(b, x, y);
+        if ((*l)->mode == 0 || c != (*l)->ClearColour()) return c;
+    }
+    return 0;
+}
+
+const char* RecorderState(int mode) {
+    switch (mode) {
+        case KeyMan::Recording: return "  REC";
+        case KeyMan::Replaying: return "  PLAY";
+        default: return "";
+    }
+}
+
+}  // namespace
+
+StatusLine::StatusLine() : txt(new Txt(0, 0, makecol(255, 180, 0), "")) {
+    // One 8-pixel character per screen pixel of a 1024-wide screen leaves
+    // room for the longest line; bigger screens get bigger letters.
+    int scaleX = std::max(display::screen->w / 1024, 1);
+    int scaleY = std::max(display::screen->h / 768, 1);
+    txt->setScale(scaleX, scaleY);
+}
+
+StatusLine::~StatusLine() { delete txt; }
+
+void StatusLine::Draw(BITMAP* dest, const std::string& text) {
+    if (text != shown) {
+        txt->setText(text);
+        shown = text;
+    }
+    txt->drawAt(1, dest, 0, dest->h - txt->getHeight());
+}
+
+std::string World::StatusText() {
+    const Pointer& p = *pointer;
+    std::string s = "P" + std::to_string(spointer) + " " + std::to_string(p.x) + "," + std::to_string(p.y);
+    if (p.mode == 1) s += "  box " + std::to_string(p.w) + "x" + std::to_string(p.h);
+    s += "  colour " + Rgb(ComposedColour(layers, p.x, p.y)) + "  pen " + Rgb(p.colour);
+    s += "  layer " + std::to_string(slayer) + " of " + std::to_string(layers.size());
+    s += layer->mode == 0 ? ", opaque" : ", see-through";
+    s += "  x" + std::to_string(lens->mag);
+    s += "  frame " + std::to_string(files->filesPos);
+    return s + RecorderState(keyMan->mode);
+}
+
+void World::DrawStatusLine(BITMAP* dest) {
+    if (!statusShown) return;
+    if (!statusLine) statusLine = new StatusLine();
+    statusLine->Draw(dest, StatusText());
+}
+
+void World::ToggleStatusLine() { statusShown = !statusShown; }
