@@ -3,10 +3,7 @@
 # folder, the man page, the menu entry, the icon, and a Depends that names
 # the package of every library linked. No display is used.
 set -Eeuo pipefail
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2; exit 1; }
 trap 'fail "command failed (line $LINENO): $BASH_COMMAND"' ERR
 BUILD=$(dirname "$(realpath "$1")")
 TMP=$(realpath "$(mktemp -d /tmp/vell-install-XXXXXX)")
@@ -22,12 +19,10 @@ for f in "${FILES[@]}"; do [ -f "$P/$f" ] || fail "not installed: $f"; done
 [[ "$(version "$P")" =~ ^vell\ [0-9.]+$ ]] || fail "the installed vell --version printed '$(version "$P")'"
 [ -z "$(man -l "$P/share/man/man1/vell.1" 2>&1 >/dev/null)" ] || fail "man -l warns"
 [ -z "$(desktop-file-validate "$P/share/applications/vell.desktop" 2>&1)" ] || fail "desktop-file-validate complains"
-icon=$(identify -format '%m %wx%h' "$P/share/icons/hicolor/48x48/apps/vell.png")
-[ "$icon" = "PNG 48x48" ] || fail "the icon is '$icon'"
+[ "$(identify -format '%m %wx%h' "$P/share/icons/hicolor/48x48/apps/vell.png")" = "PNG 48x48" ] || fail "the icon is no 48x48 PNG"
 
 (cd "$BUILD" && cpack -G DEB -B "$TMP/deb") >"$TMP/cpack.log" 2>&1 || fail "cpack: $(tail -n 5 "$TMP/cpack.log")"
-deb=$(echo "$TMP"/deb/vell_*.deb)
-[ -f "$deb" ] || fail "no single vell_*.deb: $deb"
+deb=$(echo "$TMP"/deb/vell_*.deb)  # exactly one, or dpkg-deb fails below
 listing=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for f in "${FILES[@]}"; do grep -qx "./usr/$f" <<<"$listing" || fail "not packaged: /usr/$f"; done
 # One package name a line, versions and alternatives split off.

@@ -15,8 +15,7 @@ press Right
 screenshot orange.png
 press Left
 screenshot back.png
-# "P0 0,0  colour 0,0,0 ..." becomes "P0 1,0  colour 255,180,0 ...": the
-# characters from 3 and from 15 change, "P0 " stays.
+# "P0 0,0  colour 0,0,0" becomes "P0 1,0  colour 255,180,0": characters 3, 15.
 shown black.png && [ "$(strip black.png 0 23)" = "$(strip orange.png 0 23)" ] || fail "no line, or P0 changed"
 [ "$(strip black.png 24 10)" != "$(strip orange.png 24 10)" ] || fail "the x figure did not change"
 [ "$(strip black.png 120 10)" != "$(strip orange.png 120 10)" ] || fail "the colour figure did not change"
