@@ -19,7 +19,8 @@ for f in "${FILES[@]}"; do [ -f "$P/$f" ] || fail "not installed: $f"; done
 [[ "$(version "$P")" =~ ^vell\ [0-9.]+$ ]] || fail "the installed vell --version printed '$(version "$P")'"
 [ -z "$(man -l "$P/share/man/man1/vell.1" 2>&1 >/dev/null)" ] || fail "man -l warns"
 [ -z "$(desktop-file-validate "$P/share/applications/vell.desktop" 2>&1)" ] || fail "desktop-file-validate complains"
-[ "$(identify -format '%m %wx%h' "$P/share/icons/hicolor/48x48/apps/vell.png")" = "PNG 48x48" ] || fail "the icon is no 48x48 PNG"
+icon=$(identify -format '%m %wx%h' "$P/share/icons/hicolor/48x48/apps/vell.png")
+[ "$icon" = "PNG 48x48" ] || fail "the icon is '$icon', not a 48x48 PNG"
 
 (cd "$BUILD" && cpack -G DEB -B "$TMP/deb") >"$TMP/cpack.log" 2>&1 || fail "cpack: $(tail -n 5 "$TMP/cpack.log")"
 deb=$(echo "$TMP"/deb/vell_*.deb)  # exactly one, or dpkg-deb fails below
