@@ -1,7 +1,6 @@
 #include "status_line.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "../all/display.h"
@@ -43,8 +42,8 @@ const char* RecorderState(int mode) {
 }  // namespace
 
 StatusLine::StatusLine() : txt(new Txt(0, 0, makecol(255, 180, 0), "")) {
-    // One 8-pixel character per screen pixel of a 1024-wide screen leaves
-    // room for the longest line; bigger screens get bigger letters.
+    // Letters 8 pixels wide leave room for the longest line (some 110
+    // characters) on a 1024-wide screen; bigger screens get bigger letters.
     int scaleX = std::max(display::screen->w / 1024, 1);
     int scaleY = std::max(display::screen->h / 768, 1);
     txt->setScale(scaleX, scaleY);
