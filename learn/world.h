@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "export_settings.h"
+
 class Bmp;
 class Pointer;
 class Layer;
@@ -89,6 +91,9 @@ public:
     virtual void SaveFrame(const std::string& name);
     virtual void SaveSelection(const std::string& name);
     virtual bool ConfirmOverwrite(const std::string& name);
+    // export_commands.cpp
+    virtual void ExportAnimation();
+    virtual void ExportSheet();
     // world.cpp
     virtual void WaitKeyRelease(int k);
     virtual void Run();
@@ -135,6 +140,7 @@ public:
     int pause = 0;
     TeleportMan* teleportMan = nullptr;
     bool showTeleports = false;
+    ExportSettings exportSettings;
 
     // False when the document could not be read at start and could not be
     // moved aside either: quitting must then not overwrite "Vell.zub".
