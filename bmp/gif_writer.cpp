@@ -83,7 +83,8 @@ std::vector<uint32_t> ColourSet::Sorted() const {
     return v;
 }
 
-int GifDelay(int ms) { return std::max(2, (std::max(ms, 0) + 5) / 10); }
+// The field holds 16 bits; a delay beyond it is stored as the longest.
+int GifDelay(int ms) { return std::min(65535, std::max(2, (std::max(ms, 0) + 5) / 10)); }
 
 struct GifWriter::State {
     GifFileType* gif = nullptr;
