@@ -1,6 +1,8 @@
 #include "gif_writer.h"
 
+#include <fcntl.h>
 #include <gif_lib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <functional>
@@ -84,7 +86,7 @@ std::vector<uint32_t> ColourSet::Sorted() const {
 }
 
 // The field holds 16 bits; a delay beyond it is stored as the longest.
-int GifDelay(int ms) { return std::min(65535, std::max(2, (std::max(ms, 0) + 5) / 10)); }
+int GifDelay(int ms) { return static_cast<int>(std::min(65535LL, std::max(2LL, (std::max(ms, 0) + 5LL) / 10))); }
 
 struct GifWriter::State {
     GifFileType* gif = nullptr;
@@ -124,8 +126,15 @@ bool GifWriter::Open(const std::string& fileName, int w, int h, const std::vecto
                      int loops) {
     int error = 0;
     if (w < 1 || h < 1 || w > 65535 || h > 65535 || globalPalette.size() > kMaxColours) return false;
-    s->gif = EGifOpenFileName(fileName.c_str(), false, &error);
-    if (!s->gif) return false;
+    // giflib's own open by name creates the file readable by its owner
+    // only; a picture to share gets the usual permissions.
+    int fd = open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) return false;
+    s->gif = EGifOpenFileHandle(fd, &error);
+    if (!s->gif) {
+        close(fd);
+        return false;
+    }
     s->w = w, s->h = h;
     s->global = globalPalette;
     s->globalIndex = IndexOf(globalPalette);
