@@ -85,8 +85,3 @@ TEST(GifWriter, TooManyColoursInARectangleAreReducedNotLost) {
         for (int shift : {0, 8, 16})
             ASSERT_NEAR(second[i] >> shift & 0xFF, d.frames[1][i] >> shift & 0xFF, 6) << "pixel " << i;
 }
-
-TEST(GifWriter, DelayIsInHundredthsRoundedAndAtLeastTwo) {
-    EXPECT_EQ((std::vector<int>{6, 5, 2, 2, 100, 65535}), (std::vector<int>{GifDelay(57), GifDelay(54), GifDelay(0),
-                                                                        GifDelay(-30), GifDelay(1000), GifDelay(1 << 30)}));
-}

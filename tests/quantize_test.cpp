@@ -29,11 +29,6 @@ std::vector<uint32_t> Cube() {
 
 }  // namespace
 
-TEST(Quantize, FewColoursAreKeptExactly) {
-    std::vector<uint32_t> px = {0xFF000000u | 5, 9, 5, 0x123456, 9};
-    EXPECT_EQ((std::vector<uint32_t>{5, 9, 0x123456}), QuantizePalette(px.data(), px.size(), 3));
-}
-
 // 4096 colours into 256: the full palette, the same each time, and no colour
 // farther than about one cube step from its entry.
 TEST(Quantize, ManyColoursFillThePaletteDeterministicallyAndStayNear) {
