@@ -12,8 +12,10 @@ struct SheetLayout {
     int Rows() const { return (count + columns - 1) / columns; }
     int64_t Width() const { return int64_t{columns} * cellW + int64_t{columns - 1} * padding; }
     int64_t Height() const { return int64_t{Rows()} * cellH + int64_t{Rows() - 1} * padding; }
-    int X(int cell) const { return cell % columns * (cellW + padding); }
-    int Y(int cell) const { return cell / columns * (cellH + padding); }
+    // Widened: a huge padding between cells that never meet must not
+    // overflow; a layout whose size is allowed keeps every cell within int.
+    int X(int cell) const { return static_cast<int>(cell % columns * (int64_t{cellW} + padding)); }
+    int Y(int cell) const { return static_cast<int>(cell / columns * (int64_t{cellH} + padding)); }
 };
 
 // A sheet of the layout's size, fully transparent.

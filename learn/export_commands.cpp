@@ -25,6 +25,7 @@ namespace {
 const int kLastFrame = 999;
 const int kMinDelayMs = 20;
 const int kMaxLoops = 65535;
+const int kMaxGifSide = 65535;
 
 std::string Num(int n) { return std::to_string(n); }
 std::string Quoted(const std::string& name) { return "'" + name + "'"; }
@@ -42,6 +43,12 @@ int LastOfRun(const std::string& root, int first) {
     return last;
 }
 
+// The number of frames from first to last; 0 when that is no range of
+// frame numbers at all.
+int RangeCount(int first, int last) {
+    return first >= 0 && last <= kLastFrame && last >= first ? last - first + 1 : 0;
+}
+
 int LastOffered(World& w) {
     const ExportSettings& e = w.exportSettings;
     return e.last >= 0 ? e.last : LastOfRun(w.files->root, e.first);
@@ -57,7 +64,7 @@ class FrameReader {
 public:
     FrameReader(const std::string& root, int first, int last) : root(root), first(first), last(last) {}
 
-    int Count() const { return last - first + 1; }
+    int Count() const { return RangeCount(first, last); }
 
     // Reads every frame once to check it, passing each to `look`.
     bool Check(Refusal& r, const std::function<void(const RgbPixels&)>& look) {
@@ -107,24 +114,47 @@ void Finish(World& world, const std::string& name, bool checked, const Refusal& 
 
 bool Replaying(World& w) { return w.keyMan->mode == KeyMan::Replaying; }
 
-}  // namespace
-
-// Pauses below 20 ms are offered as 20: GIF players slow shorter delays down.
-void World::ExportAnimation() {
-    if (Replaying(*this)) return;
-    ExportSettings& e = exportSettings;
-    int delay = e.delay >= 0 ? e.delay : std::max(pause, kMinDelayMs);
-    PromptAnswers a = Prompt("Export Animation",
-                             {"First frame:", "Last frame:", "Delay ms:", "Loops (0 forever):", "File:"},
-                             {Num(e.first), Num(LastOffered(*this)), Num(delay), Num(e.loops),
-                              e.gif.empty() ? files->root + ".gif" : e.gif});
-    if (!a.accepted || a.texts.size() != 5) return;
+// The form offers the last answers, or the defaults; accepted answers are
+// kept. Pauses below 20 ms are offered as 20: GIF players slow shorter
+// delays down.
+bool AskAnimation(World& w) {
+    ExportSettings& e = w.exportSettings;
+    int delay = e.delay >= 0 ? e.delay : std::max(w.pause, kMinDelayMs);
+    PromptAnswers a = w.Prompt("Export Animation",
+                               {"First frame:", "Last frame:", "Delay ms:", "Loops (0 forever):", "File:"},
+                               {Num(e.first), Num(LastOffered(w)), Num(delay), Num(e.loops),
+                                e.gif.empty() ? w.files->root + ".gif" : e.gif});
+    if (!a.accepted || a.texts.size() != 5) return false;
     e.first = NumberFrom(a.texts[0]);
     e.last = NumberFrom(a.texts[1]);
     e.delay = NumberFrom(a.texts[2]);
     e.loops = NumberFrom(a.texts[3]);
     e.gif = a.texts[4];
+    return true;
+}
 
+// Columns are offered as all frames in one row until the user picks some.
+bool AskSheet(World& w) {
+    ExportSettings& e = w.exportSettings;
+    int last = LastOffered(w);
+    int columns = e.columns > 0 ? e.columns : std::max(1, RangeCount(e.first, last));
+    PromptAnswers a = w.Prompt("Export Sheet", {"First frame:", "Last frame:", "Columns:", "Padding:", "File:"},
+                               {Num(e.first), Num(last), Num(columns), Num(e.padding),
+                                e.sheet.empty() ? w.files->root + "_sheet.png" : e.sheet});
+    if (!a.accepted || a.texts.size() != 5) return false;
+    e.first = NumberFrom(a.texts[0]);
+    e.last = NumberFrom(a.texts[1]);
+    e.columns = NumberFrom(a.texts[2]);
+    e.padding = NumberFrom(a.texts[3]);
+    e.sheet = a.texts[4];
+    return true;
+}
+
+}  // namespace
+
+void World::ExportAnimation() {
+    if (Replaying(*this) || !AskAnimation(*this)) return;
+    const ExportSettings& e = exportSettings;
     FrameReader frames(files->root, e.first, e.last);
     ColourSet colours(256);
     Refusal r;
@@ -132,6 +162,8 @@ void World::ExportAnimation() {
     if (Blank(e.gif)) checked = false, r.why = "no file name";
     if (checked && (e.loops < 0 || e.loops > kMaxLoops)) checked = false, r.why = "loops must be 0 to 65535";
     checked = checked && frames.Check(r, [&](const RgbPixels& px) { colours.Add(px.argb.data(), px.argb.size()); });
+    if (checked && (frames.w > kMaxGifSide || frames.h > kMaxGifSide))
+        checked = false, r.why = "a GIF holds frames of at most 65535x65535";
     bool reduced = false;
     auto write = [&](const std::string& temp) {
         GifWriter gif;
@@ -150,20 +182,8 @@ void World::ExportAnimation() {
 }
 
 void World::ExportSheet() {
-    if (Replaying(*this)) return;
-    ExportSettings& e = exportSettings;
-    int last = LastOffered(*this);
-    int columns = e.columns > 0 ? e.columns : std::max(1, last - e.first + 1);
-    PromptAnswers a = Prompt("Export Sheet", {"First frame:", "Last frame:", "Columns:", "Padding:", "File:"},
-                             {Num(e.first), Num(last), Num(columns), Num(e.padding),
-                              e.sheet.empty() ? files->root + "_sheet.png" : e.sheet});
-    if (!a.accepted || a.texts.size() != 5) return;
-    e.first = NumberFrom(a.texts[0]);
-    e.last = NumberFrom(a.texts[1]);
-    e.columns = NumberFrom(a.texts[2]);
-    e.padding = NumberFrom(a.texts[3]);
-    e.sheet = a.texts[4];
-
+    if (Replaying(*this) || !AskSheet(*this)) return;
+    const ExportSettings& e = exportSettings;
     FrameReader frames(files->root, e.first, e.last);
     SheetLayout layout{frames.Count(), e.columns, e.padding, 0, 0};
     RgbPixels sheet;
