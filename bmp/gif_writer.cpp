@@ -111,7 +111,10 @@ struct GifWriter::State {
 
     std::vector<uint32_t> Whole(const uint32_t* cur, const ChangedRect& r) const {
         std::vector<uint32_t> out;
-        for (int y = r.y; y < r.y + r.h; y++) out.insert(out.end(), cur + y * w + r.x, cur + y * w + r.x + r.w);
+        for (int y = r.y; y < r.y + r.h; y++) {
+            const uint32_t* row = cur + static_cast<size_t>(y) * w + r.x;
+            out.insert(out.end(), row, row + r.w);
+        }
         return out;
     }
 };
