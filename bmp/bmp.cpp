@@ -4,6 +4,9 @@
 #include <cstring>
 
 #include "../all/display.h"
+#include "load_pic.h"
+#include "png_writer.h"
+#include "rgb_pixels.h"
 #include "surface_size.h"
 
 int Bmp::NextId() {
@@ -89,6 +92,11 @@ bool Bmp::Append(BITMAP* other) {
 }
 
 int Bmp::Save(const std::string& fileName) {
+    // Allegro writes no PNG: the composed pixels go through libpng instead.
+    if (PictureExtension(fileName) == ".png") {
+        RgbPixels px = PixelsOf(bitmap);
+        return WritePng(fileName, px.argb.data(), px.w, px.h, false) ? 0 : -1;
+    }
     get_palette(pal);
     return save_bitmap(fileName.c_str(), bitmap, pal);
 }

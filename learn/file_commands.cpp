@@ -8,6 +8,7 @@
 #include "../all/display.h"
 #include "../bmp/bmp.h"
 #include "../bmp/load_pic.h"
+#include "../bmp/safe_write.h"
 #include "../txt/txt.h"
 #include "key_recorder.h"
 #include "layer.h"
@@ -26,18 +27,10 @@ bool IsDocumentName(const std::string& name) { return name.find(".zub") != std::
 
 bool IsBlank(const std::string& name) { return name.find_first_not_of(' ') == std::string::npos; }
 
-// The formats Allegro writes.
+// The formats Allegro writes, and PNG through libpng.
 bool Savable(const std::string& name) {
     std::string ext = PictureExtension(name);
-    return ext == ".bmp" || ext == ".pcx" || ext == ".tga";
-}
-
-// A hidden name beside the target that keeps its extension, since the
-// extension picks the format: "dir/pic.bmp" -> "dir/.pic.bmp.tmp.bmp".
-std::string TempNameFor(const std::string& name) {
-    size_t slash = name.rfind('/');
-    size_t base = slash == std::string::npos ? 0 : slash + 1;
-    return name.substr(0, base) + "." + name.substr(base) + ".tmp" + PictureExtension(name);
+    return ext == ".bmp" || ext == ".pcx" || ext == ".png" || ext == ".tga";
 }
 
 std::string Quoted(const std::string& name) { return "'" + name + "'"; }
@@ -53,12 +46,10 @@ bool WritePicture(World& world, Bmp& picture, const std::string& name) {
         return false;
     }
     if (!Savable(name)) {
-        world.Message("Nothing saved: " + Quoted(name) + " is not a .bmp, .pcx or .tga name");
+        world.Message("Nothing saved: " + Quoted(name) + " is not a .bmp, .pcx, .png or .tga name");
         return false;
     }
-    std::string temp = TempNameFor(name);
-    if (picture.Save(temp) != 0 || std::rename(temp.c_str(), name.c_str()) != 0) {
-        std::remove(temp.c_str());
+    if (!WriteThroughTemp(name, [&](const std::string& temp) { return picture.Save(temp) == 0; })) {
         world.Message("Nothing saved: " + Quoted(name) + " can't be written");
         return false;
     }

@@ -10,18 +10,18 @@ namespace {
 
 const int kLastFrame = 999;
 
+}  // namespace
+
 // "%s%03d.tga" without a fixed-size buffer: the root may be any length.
-std::string FrameName(const std::string& root, int pos) {
+std::string FrameFileName(const std::string& root, int pos) {
     char number[16];
     std::snprintf(number, sizeof number, "%03d", pos);
     return root + number + ".tga";
 }
 
-}  // namespace
-
 Files::Files(World* w, const std::string& r, int p) : root(r), filesPos(p), world(w) {}
 
-std::string Files::Name() { return FrameName(root, filesPos); }
+std::string Files::Name() { return FrameFileName(root, filesPos); }
 
 void Files::Step(int d) {
     // Widened so that a large step from a large stored number cannot overflow.

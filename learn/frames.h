@@ -4,6 +4,9 @@
 class Text;
 class World;
 
+// The file of frame `pos` of a root: root + three-digit number + ".tga".
+std::string FrameFileName(const std::string& root, int pos);
+
 // The numbered animation frame file name: root + three-digit number + ".tga".
 class Files {
 public:

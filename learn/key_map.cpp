@@ -111,6 +111,7 @@ const Command kAlt[] = {
     {KEY_L, [](World& w) { w.LoadImageFile(); }},
     {KEY_R, [](World& w) { w.ToggleRecording(), w.WaitKeyRelease(KEY_R); }},
     {KEY_P, [](World& w) { w.TogglePlayback(), w.WaitKeyRelease(KEY_P); }},
+    {KEY_G, [](World& w) { w.ExportAnimation(); }},
 };
 
 const Command kCtrlShift[] = {
@@ -122,6 +123,7 @@ const Command kShiftAlt[] = {
     {KEY_L, [](World& w) { w.SelectLoadImageFile(); }},
     {KEY_S, [](World& w) { w.SaveSelectionFile(); }},
     {KEY_P, [](World& w) { w.PlayTimes(); }},
+    {KEY_G, [](World& w) { w.ExportSheet(); }},
 };
 
 template <size_t N>

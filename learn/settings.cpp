@@ -110,6 +110,16 @@ void World::LoadSettings() {
 
     io.SetSection("Status");
     statusShown = io.GetInt("shown", 1) != 0;
+    io.SetSection("Export");
+    ExportSettings& e = exportSettings;
+    e.first = io.GetInt("first", 0);
+    e.last = io.GetInt("last", -1);
+    e.delay = io.GetInt("delay", -1);
+    e.loops = io.GetInt("loops", 0);
+    e.gif = io.GetString("gif", "");
+    e.columns = io.GetInt("columns", -1);
+    e.padding = io.GetInt("padding", 0);
+    e.sheet = io.GetString("sheet", "");
 }
 
 void World::SaveSettings() {
@@ -152,6 +162,16 @@ void World::SaveSettings() {
 
     io.SetSection("Status");
     io.SetInt("shown", statusShown ? 1 : 0);
+    io.SetSection("Export");
+    const ExportSettings& e = exportSettings;
+    io.SetInt("first", e.first);
+    io.SetInt("last", e.last);
+    io.SetInt("delay", e.delay);
+    io.SetInt("loops", e.loops);
+    io.SetString("gif", OneLine(e.gif));
+    io.SetInt("columns", e.columns);
+    io.SetInt("padding", e.padding);
+    io.SetString("sheet", OneLine(e.sheet));
 
     // Written now rather than at Allegro's shutdown, which an abnormal exit
     // would skip.

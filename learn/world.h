@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "export_settings.h"
+
 class Bmp;
 class Pointer;
 class Layer;
@@ -90,6 +92,9 @@ public:
     virtual void SaveFrame(const std::string& name);
     virtual void SaveSelection(const std::string& name);
     virtual bool ConfirmOverwrite(const std::string& name);
+    // export_commands.cpp
+    virtual void ExportAnimation();
+    virtual void ExportSheet();
     // world.cpp
     virtual void WaitKeyRelease(int k);
     virtual void Run();
@@ -144,6 +149,7 @@ public:
     // status_line.cpp
     bool statusShown = true;
     StatusLine* statusLine = nullptr;
+    ExportSettings exportSettings;
 
     // False when the document could not be read at start and could not be
     // moved aside either: quitting must then not overwrite "Vell.zub".

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <vector>
 
 #include "learn/frames.h"
 #include "learn/lens.h"
@@ -75,7 +76,8 @@ TEST_F(Settings, DefaultsWriteTheWholeFileInOrder) {
         want += "x" + N + " = 0\ny" + N + " = 0\njtx" + N + " = 8\njty" + N + " = 8\n";
     }
     want += "spointer = 0\n\n[Files]\nroot = img\nfilesPos = 0\n\n[TextDraw]\nw = 1\nh = 1\ntext =  \n\n"
-            "[Pause]\npause = 0\n\n[Status]\nshown = 1\n";
+            "[Pause]\npause = 0\n\n[Status]\nshown = 1\n\n[Export]\nfirst = 0\nlast = -1\ndelay = -1\n"
+            "loops = 0\ncolumns = -1\npadding = 0\n";
     std::string got = ReadFile("vell.cfg");
     // Compared line by line so a failure names the first differing line.
     std::istringstream a(want), b(got);
@@ -121,6 +123,7 @@ void ChangeEverything(World& w) {
     w.textDraw->text = "  Hello, world!  ";
     w.pause = 250;
     w.statusShown = false;
+    w.exportSettings = ExportSettings{4, 9, 57, 3, 2, 1, "out/walk.gif", "out/walk_sheet.png"};
 }
 
 TEST_F(Settings, SaveThenLoadGivesEveryValueBack) {
@@ -164,6 +167,11 @@ TEST_F(Settings, SaveThenLoadGivesEveryValueBack) {
     EXPECT_EQ("Hello, world!", w.textDraw->text);
     EXPECT_EQ(250, w.pause);
     EXPECT_FALSE(w.statusShown);
+    const ExportSettings& e = w.exportSettings;
+    EXPECT_EQ((std::vector<int>{4, 9, 57, 3, 2, 1}),
+              (std::vector<int>{e.first, e.last, e.delay, e.loops, e.columns, e.padding}));
+    EXPECT_EQ("out/walk.gif", e.gif);
+    EXPECT_EQ("out/walk_sheet.png", e.sheet);
     EXPECT_NE(std::string::npos, ReadFile("vell.cfg").find("c0 = " + std::to_string(makecol(0, 0, 255))));
 }
 

@@ -1,0 +1,64 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+// Pixels are 0xRRGGBB, row after row; any bits above are ignored.
+
+// The part of a frame that differs from the frame before; w == 0 when none.
+struct ChangedRect {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+ChangedRect FindChangedRect(const uint32_t* before, const uint32_t* after, int w, int h);
+
+// The distinct colours of many frames, counted only up to one beyond a
+// limit: past it the exact set no longer matters.
+class ColourSet {
+public:
+    explicit ColourSet(size_t limit) : limit(limit) {}
+    void Add(const uint32_t* pixels, size_t n);
+    bool Over() const { return colours.size() > limit; }
+    std::vector<uint32_t> Sorted() const;
+
+private:
+    size_t limit;
+    std::unordered_set<uint32_t> colours;
+};
+
+// A delay in milliseconds as GIF stores it: hundredths of a second, rounded
+// to the nearest, at least 2 (browsers slow smaller delays down to 10).
+int GifDelay(int ms);
+
+// Writes an animated GIF a frame at a time. Each frame after the first
+// stores only the rectangle that changed, over the frame before (which is
+// kept, not disposed); inside it, pixels that did not change are written as
+// the transparent index when the palette has room for one, which the LZW
+// coder packs into long runs. Frames come out exact as long as they fit
+// their palette: the global palette when one was given, else an exact local
+// palette per rectangle, or a quantized one for a rectangle of more than
+// 256 colours.
+class GifWriter {
+public:
+    GifWriter();
+    ~GifWriter();
+    GifWriter(const GifWriter&) = delete;
+    GifWriter& operator=(const GifWriter&) = delete;
+
+    // `globalPalette` (at most 256 colours) holds every colour of every
+    // frame, or is empty for local palettes. `loops` 0 repeats forever.
+    bool Open(const std::string& fileName, int w, int h, const std::vector<uint32_t>& globalPalette, int loops);
+    // A frame of w x h pixels shown for `delay` hundredths of a second.
+    bool Add(const uint32_t* pixels, int delay);
+    // Finishes the file; false when any step failed.
+    bool Close();
+    // True once a frame's colours had to be reduced.
+    bool Reduced() const { return reduced; }
+
+private:
+    struct State;
+    std::unique_ptr<State> s;
+    bool reduced = false;
+};

@@ -1,0 +1,111 @@
+# Pictures and animations out: a PNG save read back by ImageMagick, three
+# frames saved with Ctrl+Shift+S exported as an animated GIF (Alt+G) and as
+# a sprite sheet (Shift+Alt+G), and a range with a missing frame refused.
+source "$(dirname "$0")/driver.sh" "$1"
+
+# same A B: ImageMagick finds no differing pixel between the two pictures.
+same() {
+    local diff
+    diff=$(compare -metric AE "$WORK/$1" "$WORK/$2" null: 2>&1) || true
+    [ "$diff" = 0 ] || fail "$1 and $2 differ in $diff pixels"
+}
+
+# alpha FILE X Y: the alpha of one pixel, 0-255.
+alpha() { convert "$WORK/$1" -crop "1x1+$2+$3" -alpha extract -depth 8 -format '%[fx:int(255*p)]' info:; }
+
+# next_row TEXT: the form's current row replaced, then Enter to the next.
+next_row() {
+    replace_row "$1"
+    press Return
+}
+
+start_vell
+
+# The box the frames are saved from, at the top left.
+press g
+repeat 4 Right
+repeat 3 Down
+press Return
+
+# Frame 0: a pen pixel at (0, 0); frame 1 adds (1, 0); frame 2 adds (1, 1).
+press space
+chord ctrl+shift+s
+expect_stdout_line "Saved 'img000.tga'"
+chord ctrl+period
+press Right
+press space
+chord ctrl+shift+s
+chord ctrl+period
+press Down
+press space
+chord ctrl+shift+s
+expect_stdout_line "Saved 'img002.tga'"
+
+# The whole picture as PNG and as BMP: the same pixels.
+chord alt+s
+answer pic.png
+expect_stdout_line "Saved 'pic.png'"
+chord alt+s
+answer pic.bmp
+[ "$(identify -format '%wx%h %[channels]' "$WORK/pic.png")" = "1024x768 srgb" ] ||
+    fail "pic.png is $(identify -format '%wx%h %[channels]' "$WORK/pic.png")"
+same pic.png pic.bmp
+
+# Alt+G: frames 0 to 2 (the offered range), 57 ms, 3 loops, walk.gif.
+chord alt+g
+press Return
+press Return
+next_row 57
+next_row 3
+answer walk.gif
+expect_stdout_line "Saved 'walk.gif': 3 frames"
+[ "$(identify "$WORK/walk.gif" | wc -l)" = 3 ] || fail "walk.gif does not hold 3 frames"
+[ "$(identify -format '%T,' "$WORK/walk.gif")" = "6,6,6," ] ||
+    fail "walk.gif delays are $(identify -format '%T,' "$WORK/walk.gif")"
+# The loop count as stored: the NETSCAPE2.0 block's sub-block 1, 3 (low byte first).
+xxd -p "$WORK/walk.gif" | tr -d '\n' | grep -q "4e45545343415045322e30030103000" ||
+    fail "walk.gif does not store the loop count 3"
+convert "$WORK/walk.gif" -coalesce PNG24:"$WORK/gif%d.png"
+for n in 0 1 2; do
+    convert "$WORK/img00$n.tga" -auto-orient PNG24:"$WORK/frame$n.png"
+    same "gif$n.png" "frame$n.png"
+done
+
+# Frames 0 to 4, where 3 and 4 do not exist: walk.gif (offered again) is
+# left as it was and nothing else is written.
+before=$(md5sum <"$WORK/walk.gif")
+chord alt+g
+press Return
+answer 4
+expect_stdout_line "Nothing exported: 'img003.tga' is missing"
+ls -a "$WORK" | grep -q tmp && fail "a temporary file was left behind"
+[ "$(md5sum <"$WORK/walk.gif")" = "$before" ] || fail "the refused export changed walk.gif"
+
+# Shift+Alt+G: frames 0 to 2 in 2 columns, 1 pixel apart: the padding and
+# the fourth cell transparent.
+chord shift+alt+g
+press Return
+next_row 2
+next_row 2
+next_row 1
+answer sheet.png
+expect_stdout_line "Saved 'sheet.png': 3 frames"
+read -r fw fh <<<"$(identify -format '%w %h' "$WORK/frame0.png")"
+sw=$((2 * fw + 1)) sh=$((2 * fh + 1))
+[ "$(identify -format '%wx%h %[channels]' "$WORK/sheet.png")" = "${sw}x$sh srgba" ] ||
+    fail "sheet.png is $(identify -format '%wx%h %[channels]' "$WORK/sheet.png"), expected ${sw}x$sh srgba"
+for xy in "$fw 0" "$fw $((sh - 1))" "0 $fh" "$((sw - 1)) $fh" "$((fw + 1)) $((fh + 1))" "$((sw - 1)) $((sh - 1))"; do
+    [ "$(alpha sheet.png $xy)" = 0 ] || fail "sheet.png ($xy) is not transparent"
+done
+[ "$(alpha sheet.png 0 0)" = 255 ] || fail "sheet.png (0, 0) is not opaque"
+for cell in "0 +0+0" "1 +$((fw + 1))+0" "2 +0+$((fh + 1))"; do
+    read -r n at <<<"$cell"
+    convert "$WORK/sheet.png" -crop "${fw}x$fh$at" +repage -alpha off PNG24:"$WORK/cell$n.png"
+    same "cell$n.png" "frame$n.png"
+done
+quit_vell
+
+# The answers come back on the next start.
+expect_cfg Export columns 2
+expect_cfg Export gif walk.gif
+pass

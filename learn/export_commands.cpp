@@ -1,0 +1,211 @@
+// Alt+G and Shift+Alt+G: the numbered frame files out as one animated GIF or
+// one sprite sheet PNG. Every frame is read and checked before anything is
+// written, and the file is written beside its target and renamed over it, so
+// a refused or failed export leaves no file behind.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+
+#include "../bmp/bmp.h"
+#include "../bmp/gif_writer.h"
+#include "../bmp/png_writer.h"
+#include "../bmp/rgb_pixels.h"
+#include "../bmp/safe_write.h"
+#include "../bmp/sheet.h"
+#include "../bmp/surface_size.h"
+#include "frames.h"
+#include "key_recorder.h"
+#include "prompt.h"
+#include "world.h"
+
+namespace {
+
+const int kLastFrame = 999;
+const int kMinDelayMs = 20;
+const int kMaxLoops = 65535;
+const int kMaxGifSide = 65535;
+
+std::string Num(int n) { return std::to_string(n); }
+std::string Quoted(const std::string& name) { return "'" + name + "'"; }
+
+bool Exists(const std::string& name) {
+    struct stat st;
+    return stat(name.c_str(), &st) == 0;
+}
+
+// The last frame of the unbroken run of files from `first`; `first` itself
+// when there is none, so that the export names the missing file.
+int LastOfRun(const std::string& root, int first) {
+    int last = first;
+    while (last < kLastFrame && Exists(FrameFileName(root, last + 1))) last++;
+    return last;
+}
+
+// The number of frames from first to last; 0 when that is no range of
+// frame numbers at all.
+int RangeCount(int first, int last) {
+    return first >= 0 && last <= kLastFrame && last >= first ? last - first + 1 : 0;
+}
+
+int LastOffered(World& w) {
+    const ExportSettings& e = w.exportSettings;
+    return e.last >= 0 ? e.last : LastOfRun(w.files->root, e.first);
+}
+
+// A refusal: the message line says why, nothing is written.
+struct Refusal {
+    std::string why;
+};
+
+// The range's frames read one by one, each checked against the first's size.
+class FrameReader {
+public:
+    FrameReader(const std::string& root, int first, int last) : root(root), first(first), last(last) {}
+
+    int Count() const { return RangeCount(first, last); }
+
+    // Reads every frame once to check it, passing each to `look`.
+    bool Check(Refusal& r, const std::function<void(const RgbPixels&)>& look) {
+        if (first < 0 || last > kLastFrame) return r.why = "frames are numbered 0 to " + Num(kLastFrame), false;
+        if (last < first) return r.why = "the range " + Num(first) + " to " + Num(last) + " is empty", false;
+        for (int n = first; n <= last; n++) {
+            RgbPixels px;
+            if (!Read(n, px, r)) return false;
+            look(px);
+        }
+        return true;
+    }
+
+    // Reads frame n, which a check has found sound.
+    bool Read(int n, RgbPixels& px, Refusal& r) {
+        std::string name = FrameFileName(root, n);
+        if (!Exists(name)) return r.why = Quoted(name) + " is missing", false;
+        Bmp picture(name);
+        if (!picture.Loaded()) return r.why = Quoted(name) + " can't be read", false;
+        px = PixelsOf(picture.GetBitmap());
+        if (n == first) w = px.w, h = px.h;
+        if (px.w != w || px.h != h)
+            return r.why = Quoted(name) + " is " + Num(px.w) + "x" + Num(px.h) + ", the first frame " + Num(w) +
+                           "x" + Num(h),
+                   false;
+        return true;
+    }
+
+    std::string root;
+    int first, last;
+    int w = 0, h = 0;
+};
+
+bool Blank(const std::string& name) { return name.find_first_not_of(' ') == std::string::npos; }
+
+// Writes the file through a temporary name; the message line says how it went.
+void Finish(World& world, const std::string& name, bool checked, const Refusal& r,
+            const std::function<bool(const std::string&)>& write, const std::function<std::string()>& saved) {
+    if (!checked) {
+        world.Message("Nothing exported: " + r.why);
+    } else if (!WriteThroughTemp(name, write)) {
+        world.Message("Nothing exported: " + Quoted(name) + " can't be written");
+    } else {
+        world.Message("Saved " + Quoted(name) + ": " + saved());
+    }
+}
+
+bool Replaying(World& w) { return w.keyMan->mode == KeyMan::Replaying; }
+
+// The form offers the last answers, or the defaults; accepted answers are
+// kept. Pauses below 20 ms are offered as 20: GIF players slow shorter
+// delays down.
+bool AskAnimation(World& w) {
+    ExportSettings& e = w.exportSettings;
+    int delay = e.delay >= 0 ? e.delay : std::max(w.pause, kMinDelayMs);
+    PromptAnswers a = w.Prompt("Export Animation",
+                               {"First frame:", "Last frame:", "Delay ms:", "Loops (0 forever):", "File:"},
+                               {Num(e.first), Num(LastOffered(w)), Num(delay), Num(e.loops),
+                                e.gif.empty() ? w.files->root + ".gif" : e.gif});
+    if (!a.accepted || a.texts.size() != 5) return false;
+    e.first = NumberFrom(a.texts[0]);
+    e.last = NumberFrom(a.texts[1]);
+    e.delay = NumberFrom(a.texts[2]);
+    e.loops = NumberFrom(a.texts[3]);
+    e.gif = a.texts[4];
+    return true;
+}
+
+// Columns are offered as all frames in one row until the user picks some.
+bool AskSheet(World& w) {
+    ExportSettings& e = w.exportSettings;
+    int last = LastOffered(w);
+    int columns = e.columns > 0 ? e.columns : std::max(1, RangeCount(e.first, last));
+    PromptAnswers a = w.Prompt("Export Sheet", {"First frame:", "Last frame:", "Columns:", "Padding:", "File:"},
+                               {Num(e.first), Num(last), Num(columns), Num(e.padding),
+                                e.sheet.empty() ? w.files->root + "_sheet.png" : e.sheet});
+    if (!a.accepted || a.texts.size() != 5) return false;
+    e.first = NumberFrom(a.texts[0]);
+    e.last = NumberFrom(a.texts[1]);
+    e.columns = NumberFrom(a.texts[2]);
+    e.padding = NumberFrom(a.texts[3]);
+    e.sheet = a.texts[4];
+    return true;
+}
+
+}  // namespace
+
+void World::ExportAnimation() {
+    if (Replaying(*this) || !AskAnimation(*this)) return;
+    const ExportSettings& e = exportSettings;
+    FrameReader frames(files->root, e.first, e.last);
+    ColourSet colours(256);
+    Refusal r;
+    bool checked = true;
+    if (Blank(e.gif)) checked = false, r.why = "no file name";
+    if (checked && (e.loops < 0 || e.loops > kMaxLoops)) checked = false, r.why = "loops must be 0 to 65535";
+    checked = checked && frames.Check(r, [&](const RgbPixels& px) { colours.Add(px.argb.data(), px.argb.size()); });
+    if (checked && (frames.w > kMaxGifSide || frames.h > kMaxGifSide))
+        checked = false, r.why = "a GIF holds frames of at most 65535x65535";
+    bool reduced = false;
+    auto write = [&](const std::string& temp) {
+        GifWriter gif;
+        std::vector<uint32_t> global = colours.Over() ? std::vector<uint32_t>{} : colours.Sorted();
+        bool ok = gif.Open(temp, frames.w, frames.h, global, e.loops);
+        for (int n = e.first; ok && n <= e.last; n++) {
+            RgbPixels px;
+            ok = frames.Read(n, px, r) && gif.Add(px.argb.data(), GifDelay(e.delay));
+        }
+        ok = gif.Close() && ok;
+        reduced = gif.Reduced();
+        return ok;
+    };
+    Finish(*this, e.gif, checked, r, write,
+           [&] { return Num(frames.Count()) + " frames" + (reduced ? ", colours reduced to 256 per frame" : ""); });
+}
+
+void World::ExportSheet() {
+    if (Replaying(*this) || !AskSheet(*this)) return;
+    const ExportSettings& e = exportSettings;
+    FrameReader frames(files->root, e.first, e.last);
+    SheetLayout layout{frames.Count(), e.columns, e.padding, 0, 0};
+    RgbPixels sheet;
+    Refusal r;
+    bool checked = true;
+    if (Blank(e.sheet)) checked = false, r.why = "no file name";
+    if (checked && (e.columns < 1 || e.padding < 0))
+        checked = false, r.why = "columns must be at least 1 and padding at least 0";
+    int cell = 0;
+    checked = checked && frames.Check(r, [&](const RgbPixels& px) {
+        if (cell == 0) {
+            layout.cellW = px.w, layout.cellH = px.h;
+            if (!SurfaceSizeAllowedAt(layout.Width(), layout.Height(), 4)) return;
+            sheet = EmptySheet(layout);
+        }
+        if (!sheet.argb.empty()) PlaceCell(sheet, layout, cell, px);
+        cell++;
+    });
+    if (checked && sheet.argb.empty()) {
+        checked = false;
+        r.why = "a sheet of " + std::to_string(layout.Width()) + "x" + std::to_string(layout.Height()) + " is too large";
+    }
+    auto write = [&](const std::string& temp) { return WritePng(temp, sheet.argb.data(), sheet.w, sheet.h, true); };
+    Finish(*this, e.sheet, checked, r, write, [&] { return Num(frames.Count()) + " frames"; });
+}
