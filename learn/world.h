@@ -89,6 +89,12 @@ public:
     virtual void SaveFrame(const std::string& name);
     virtual void SaveSelection(const std::string& name);
     virtual bool ConfirmOverwrite(const std::string& name);
+    // help_screen.cpp: every key of the key reference over the picture, a
+    // page at a time, until a key other than a paging key is pressed.
+    virtual void ShowHelp();
+    // status_line.cpp
+    virtual void ToggleStatusLine();
+    bool statusShown = true;
     // world.cpp
     virtual void WaitKeyRelease(int k);
     virtual void Run();

@@ -1,0 +1,3 @@
+#include "world.h"
+
+void World::ToggleStatusLine() { statusShown = !statusShown; }
