@@ -135,7 +135,7 @@ const Command kCtrl[] = {
     {KEY_COMMA, [](World& w) { w.files->Step(-1), w.files->Announce(w.text); },
      "frame number down (0 to 999), shown as Files Select - \"img000.tga\""},
     {KEY_STOP, [](World& w) { w.files->Step(1), w.files->Announce(w.text); },
-     "frame number up (0 to 999)"},
+     "frame number up (0 to 999), shown the same way"},
 };
 
 const Command kAlt[] = {
