@@ -156,7 +156,8 @@ void World::ShowHelp() {
             WaitKeyRelease(scancode);
             break;
         }
-        page = static_cast<size_t>(std::clamp<long>(static_cast<long>(page) + step, 0, static_cast<long>(at.count) - 1));
+        long next = static_cast<long>(page) + step;
+        page = static_cast<size_t>(std::clamp<long>(next, 0, static_cast<long>(at.count) - 1));
     }
     blit(back->Get(), scr, 0, 0, 0, 0, scr->w, scr->h);
 }

@@ -1,4 +1,5 @@
-// The key pass and the key map: one table per modifier group, a row per key.
+// The key pass and the key map: one table per modifier group, a row per key
+// with the words the key reference prints for it.
 #include <algorithm>
 
 #include "../bmp/bmp.h"
@@ -62,76 +63,60 @@ void PauseFrame(World& w) {
     w.Render();
 }
 
+// The four arrows share their words, so the reference lists them on one line.
+const char* const kStepMove =
+    "move the pointer by the step (1, growing while Tab is held); in box mode resize the box (at least 1x1), or move "
+    "it after B";
+const char* const kJumpMove = "move the pointer by its jump step (8 by default)";
+
 const Command kPlain[] = {
-    {KEY_QUOTE, [](World& w) { w.EditTeleports(); },
-     "teleport editing mode (its keys below)"},
-    {KEY_C, [](World& w) { w.ColourFill(); },
-     "held: colour fill mode (its keys below)"},
-    {KEY_ENTER, GrabBox,
-     "in box mode: the box becomes the pointer's brush"},
-    {KEY_E, [](World& w) { w.pointer->Stamp(2, w.layer->bmp); },
-     "stamp the brush XOR (twice restores)"},
-    {KEY_G, [](World& w) { w.pointer->StartBox(); },
-     "start a box at the pointer"},
-    {KEY_P, [](World& w) { w.PickPointer(); },
-     "held: pick a pointer (its keys below)"},
+    {KEY_QUOTE, [](World& w) { w.EditTeleports(); }, "teleport editing mode (its keys below)"},
+    {KEY_C, [](World& w) { w.ColourFill(); }, "held: colour fill mode (its keys below)"},
+    {KEY_ENTER, GrabBox, "in box mode: the box becomes the pointer's brush"},
+    {KEY_E, [](World& w) { w.pointer->Stamp(2, w.layer->bmp); }, "stamp the brush XOR (twice restores)"},
+    {KEY_G, [](World& w) { w.pointer->StartBox(); }, "start a box at the pointer"},
+    {KEY_P, [](World& w) { w.PickPointer(); }, "held: pick a pointer (its keys below)"},
     {KEY_ESC, [](World& w) { w.Cancel(); },
-     "cancel: leaves line mode without drawing, or box mode putting the box back where it was at the last grab; with Shift, quit and save"},
+     "cancel: leaves line mode without drawing, or box mode putting the box back where it was at the last grab; "
+     "with Shift, quit and save"},
     {KEY_D, [](World& w) { w.LineTo(); },
      "line to here: starts a rubber-band line; pressed again draws it and starts the next (a chain)"},
     {KEY_B, PickColourOrToggleBox,
      "pick up the colour under the pointer as pen colour; in box mode switch between resizing and moving the box"},
     {KEY_TAB, GrowSteps,
      "reset the steps to 1 (they grow while an arrow is held with Tab); held, key passes run continuously"},
-    {KEY_LEFT, [](World& w) { w.pointer->Move(-w.stepX, 0); },
-     "move the pointer by the step (1, growing while Tab is held); in box mode resize the box (at least 1x1), or move it after B"},
-    {KEY_RIGHT, [](World& w) { w.pointer->Move(w.stepX, 0); },
-     "move the pointer by the step (1, growing while Tab is held); in box mode resize the box (at least 1x1), or move it after B"},
-    {KEY_UP, [](World& w) { w.pointer->Move(0, -w.stepY); },
-     "move the pointer by the step (1, growing while Tab is held); in box mode resize the box (at least 1x1), or move it after B"},
-    {KEY_DOWN, [](World& w) { w.pointer->Move(0, w.stepY); },
-     "move the pointer by the step (1, growing while Tab is held); in box mode resize the box (at least 1x1), or move it after B"},
-    {KEY_EQUALS, [](World& w) { w.lens->Zoom(1); },
-     "zoom the lens in"},
-    {KEY_MINUS, [](World& w) { w.lens->Zoom(-1); },
-     "zoom the lens out"},
+    {KEY_LEFT, [](World& w) { w.pointer->Move(-w.stepX, 0); }, kStepMove},
+    {KEY_RIGHT, [](World& w) { w.pointer->Move(w.stepX, 0); }, kStepMove},
+    {KEY_UP, [](World& w) { w.pointer->Move(0, -w.stepY); }, kStepMove},
+    {KEY_DOWN, [](World& w) { w.pointer->Move(0, w.stepY); }, kStepMove},
+    {KEY_EQUALS, [](World& w) { w.lens->Zoom(1); }, "zoom the lens in"},
+    {KEY_MINUS, [](World& w) { w.lens->Zoom(-1); }, "zoom the lens out"},
     {KEY_SPACE, [](World& w) { w.Commit(); },
      "commit: a pixel in point mode, the line in line mode, the box outline in box mode"},
-    {KEY_W, ErasePixel,
-     "erase the pixel under the pointer (to black, or to see-through on a transparent layer)"},
-    {KEY_Z, [](World& w) { w.PanLens(); },
-     "held: pan the lens (its keys below)"},
-    {KEY_L, [](World& w) { w.LayerCommands(); },
-     "held: layer mode (its keys below)"},
+    {KEY_W, ErasePixel, "erase the pixel under the pointer (to black, or to see-through on a transparent layer)"},
+    {KEY_Z, [](World& w) { w.PanLens(); }, "held: pan the lens (its keys below)"},
+    {KEY_L, [](World& w) { w.LayerCommands(); }, "held: layer mode (its keys below)"},
     {KEY_F1, [](World& w) { w.ShowHelp(); },
      "show these keys (Page Down / Page Up or the arrows page, any other key leaves)"},
     {KEY_F2, [](World& w) { w.ToggleStatusLine(); }, "show or hide the status line"},
 };
 
 const Command kShift[] = {
-    {KEY_D, [](World& w) { w.pointer->ClearBox(w.layer->bmp); },
-     "clear a brush-sized area at the pointer"},
-    {KEY_E, [](World& w) { w.pointer->Stamp(1, w.layer->bmp); },
-     "stamp the brush masked (see-through colour skipped)"},
-    {KEY_G, [](World& w) { w.pointer->ResumeBox(); },
-     "resume the box where it was"},
-    {KEY_L, [](World& w) { w.EnlargeStamp(); },
-     "stamp the brush enlarged, each pixel a jump-step-sized block"},
+    {KEY_D, [](World& w) { w.pointer->ClearBox(w.layer->bmp); }, "clear a brush-sized area at the pointer"},
+    {KEY_E, [](World& w) { w.pointer->Stamp(1, w.layer->bmp); }, "stamp the brush masked (see-through colour skipped)"},
+    {KEY_G, [](World& w) { w.pointer->ResumeBox(); }, "resume the box where it was"},
+    {KEY_L, [](World& w) { w.EnlargeStamp(); }, "stamp the brush enlarged, each pixel a jump-step-sized block"},
 };
 
 const Command kCtrl[] = {
-    {KEY_I, PauseFrame,
-     "wait the pause, then draw a frame (an animation frame in a replay)"},
+    {KEY_I, PauseFrame, "wait the pause, then draw a frame (an animation frame in a replay)"},
     {KEY_LEFT, [](World& w) { w.pointer->Move(-w.pointer->jx, 0); },
-     "move the pointer by its jump step (8 by default)"},
+     kJumpMove},
     {KEY_RIGHT, [](World& w) { w.pointer->Move(w.pointer->jx, 0); },
-     "move the pointer by its jump step (8 by default)"},
-    {KEY_UP, [](World& w) { w.pointer->Move(0, -w.pointer->jy); },
-     "move the pointer by its jump step (8 by default)"},
-    {KEY_DOWN, [](World& w) { w.pointer->Move(0, w.pointer->jy); },
-     "move the pointer by its jump step (8 by default)"},
-    {KEY_Z, [](World& w) { w.Undo(1); },
-     "undo: back to the last snapshot of the current layer (one level)"},
+     kJumpMove},
+    {KEY_UP, [](World& w) { w.pointer->Move(0, -w.pointer->jy); }, kJumpMove},
+    {KEY_DOWN, [](World& w) { w.pointer->Move(0, w.pointer->jy); }, kJumpMove},
+    {KEY_Z, [](World& w) { w.Undo(1); }, "undo: back to the last snapshot of the current layer (one level)"},
     {KEY_COMMA, [](World& w) { w.files->Step(-1), w.files->Announce(w.text); },
      "frame number down (0 to 999), shown as Files Select - \"img000.tga\""},
     {KEY_STOP, [](World& w) { w.files->Step(1), w.files->Announce(w.text); },
@@ -140,23 +125,18 @@ const Command kCtrl[] = {
 
 const Command kAlt[] = {
     {KEY_QUOTE, [](World& w) { w.teleportDialog(); },
-     "teleports on or off; when on, a pointer (or box corner) landing exactly on a source jumps to its target at the end of the key pass, and on through later teleports in the same pass"},
-    {KEY_F, [](World& w) { w.filesDialog(); },
-     "frame number and file root"},
-    {KEY_I, [](World& w) { w.pauseDialog(); },
-     "the pause of Ctrl+I, in milliseconds"},
-    {KEY_T, [](World& w) { w.textDialog(); },
-     "text brush: magnification and text, rendered in the pen colour"},
-    {KEY_V, [](World& w) { w.resizeDialog(); },
-     "canvas size (every layer; pixels kept at the top left)"},
-    {KEY_X, [](World& w) { w.jumpDialog(); },
-     "the pointer's jump steps"},
-    {KEY_C, [](World& w) { w.colourDialog(); },
-     "the pen colour (red, green, blue)"},
-    {KEY_E, [](World& w) { w.pointer->Stamp(0, w.layer->bmp); },
-     "stamp the brush opaque"},
+     "teleports on or off; when on, a pointer (or box corner) landing exactly on a source jumps to its target at the "
+     "end of the key pass, and on through later teleports in the same pass"},
+    {KEY_F, [](World& w) { w.filesDialog(); }, "frame number and file root"},
+    {KEY_I, [](World& w) { w.pauseDialog(); }, "the pause of Ctrl+I, in milliseconds"},
+    {KEY_T, [](World& w) { w.textDialog(); }, "text brush: magnification and text, rendered in the pen colour"},
+    {KEY_V, [](World& w) { w.resizeDialog(); }, "canvas size (every layer; pixels kept at the top left)"},
+    {KEY_X, [](World& w) { w.jumpDialog(); }, "the pointer's jump steps"},
+    {KEY_C, [](World& w) { w.colourDialog(); }, "the pen colour (red, green, blue)"},
+    {KEY_E, [](World& w) { w.pointer->Stamp(0, w.layer->bmp); }, "stamp the brush opaque"},
     {KEY_S, [](World& w) { w.SaveImageFile(); },
-     "save the picture (BMP, PCX or TGA by extension; a name with \".zub\" saves the document); an existing name asks \"Over write ... Y/N?\""},
+     "save the picture (BMP, PCX or TGA by extension; a name with \".zub\" saves the document); an existing name "
+     "asks \"Over write ... Y/N?\""},
     {KEY_L, [](World& w) { w.LoadImageFile(); },
      "load a picture (every layer takes its size; \".png\" and \".jpg\" too) or a document"},
     {KEY_R, [](World& w) { w.ToggleRecording(), w.WaitKeyRelease(KEY_R); },
@@ -166,19 +146,14 @@ const Command kAlt[] = {
 };
 
 const Command kCtrlShift[] = {
-    {KEY_L, [](World& w) { w.LoadFrame(w.files->Name()); },
-     "load the current frame file back at the pointer"},
-    {KEY_S, [](World& w) { w.SaveFrame(w.files->Name()); },
-     "save the pointer's box as the current frame file"},
+    {KEY_L, [](World& w) { w.LoadFrame(w.files->Name()); }, "load the current frame file back at the pointer"},
+    {KEY_S, [](World& w) { w.SaveFrame(w.files->Name()); }, "save the pointer's box as the current frame file"},
 };
 
 const Command kShiftAlt[] = {
-    {KEY_L, [](World& w) { w.SelectLoadImageFile(); },
-     "put a picture into the current layer at the pointer"},
-    {KEY_S, [](World& w) { w.SaveSelectionFile(); },
-     "save the pointer's box as a picture"},
-    {KEY_P, [](World& w) { w.PlayTimes(); },
-     "replay the recording a number of times"},
+    {KEY_L, [](World& w) { w.SelectLoadImageFile(); }, "put a picture into the current layer at the pointer"},
+    {KEY_S, [](World& w) { w.SaveSelectionFile(); }, "save the pointer's box as a picture"},
+    {KEY_P, [](World& w) { w.PlayTimes(); }, "replay the recording a number of times"},
 };
 
 template <size_t N>
