@@ -4,12 +4,18 @@
 
 #include "../learn/world.h"
 #include "startup.h"
+#include "usage.h"
 
 int main(int argc, char** argv) {
     // Line-buffered, so no console line is lost when the program is killed.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
 
     std::vector<std::string> args(argv, argv + argc);
+    // --help, --version and --keys need no display and no document: they are
+    // answered before anything is started.
+    int infoStatus = AnswerInfoSwitch(args);
+    if (infoStatus >= 0) return infoStatus;
+
     std::vector<std::string> withDepth = args;
     withDepth.push_back("-depth:");
     withDepth.push_back("32");

@@ -1,8 +1,10 @@
-// The key pass and the key map: one table per modifier group, a row per key.
+// The key pass and the key map: one table per modifier group, a row per key
+// with the words the key reference prints for it.
 #include <algorithm>
 
 #include "../bmp/bmp.h"
 #include "frames.h"
+#include "key_table.h"
 #include "key_recorder.h"
 #include "layer.h"
 #include "lens.h"
@@ -13,9 +15,12 @@
 
 namespace {
 
+// A row of the key map: the key, its command and the words that describe it
+// in the help screen, `vell --keys` and the man page.
 struct Command {
     int key;
     void (*run)(World& w);
+    const char* words;
 };
 
 struct Group {
@@ -23,6 +28,8 @@ struct Group {
     bool ctrl, shift, alt;  // the live condition
     const Command* commands;
     size_t count;
+    const char* title;
+    const char* prefix;  // how the modifiers are written before a key's name
 };
 
 void GrabBox(World& w) {
@@ -56,94 +63,124 @@ void PauseFrame(World& w) {
     w.Render();
 }
 
+// The four arrows share their words, so the reference lists them on one line.
+const char* const kStepMove =
+    "move the pointer by the step (1, growing while Tab is held); in box mode resize the box (at least 1x1), or move "
+    "it after B";
+const char* const kJumpMove = "move the pointer by its jump step (8 by default)";
+
 const Command kPlain[] = {
-    {KEY_QUOTE, [](World& w) { w.EditTeleports(); }},
-    {KEY_C, [](World& w) { w.ColourFill(); }},
-    {KEY_ENTER, GrabBox},
-    {KEY_E, [](World& w) { w.pointer->Stamp(2, w.layer->bmp); }},
-    {KEY_G, [](World& w) { w.pointer->StartBox(); }},
-    {KEY_P, [](World& w) { w.PickPointer(); }},
-    {KEY_ESC, [](World& w) { w.Cancel(); }},
-    {KEY_D, [](World& w) { w.LineTo(); }},
-    {KEY_B, PickColourOrToggleBox},
-    {KEY_TAB, GrowSteps},
-    {KEY_LEFT, [](World& w) { w.pointer->Move(-w.stepX, 0); }},
-    {KEY_RIGHT, [](World& w) { w.pointer->Move(w.stepX, 0); }},
-    {KEY_UP, [](World& w) { w.pointer->Move(0, -w.stepY); }},
-    {KEY_DOWN, [](World& w) { w.pointer->Move(0, w.stepY); }},
-    {KEY_EQUALS, [](World& w) { w.lens->Zoom(1); }},
-    {KEY_MINUS, [](World& w) { w.lens->Zoom(-1); }},
-    {KEY_SPACE, [](World& w) { w.Commit(); }},
-    {KEY_W, ErasePixel},
-    {KEY_Z, [](World& w) { w.PanLens(); }},
-    {KEY_L, [](World& w) { w.LayerCommands(); }},
-    {KEY_F2, [](World& w) { w.ToggleStatusLine(), w.WaitKeyRelease(KEY_F2); }},
+    {KEY_QUOTE, [](World& w) { w.EditTeleports(); }, "teleport editing mode (its keys below)"},
+    {KEY_C, [](World& w) { w.ColourFill(); }, "held: colour fill mode (its keys below)"},
+    {KEY_ENTER, GrabBox, "in box mode: the box becomes the pointer's brush"},
+    {KEY_E, [](World& w) { w.pointer->Stamp(2, w.layer->bmp); }, "stamp the brush XOR (twice restores)"},
+    {KEY_G, [](World& w) { w.pointer->StartBox(); }, "start a box at the pointer"},
+    {KEY_P, [](World& w) { w.PickPointer(); }, "held: pick a pointer (its keys below)"},
+    {KEY_ESC, [](World& w) { w.Cancel(); },
+     "cancel: leaves line mode without drawing, or box mode putting the box back where it was at the last grab; "
+     "with Shift, quit and save"},
+    {KEY_D, [](World& w) { w.LineTo(); },
+     "line to here: starts a rubber-band line; pressed again draws it and starts the next (a chain)"},
+    {KEY_B, PickColourOrToggleBox,
+     "pick up the colour under the pointer as pen colour; in box mode switch between resizing and moving the box"},
+    {KEY_TAB, GrowSteps,
+     "reset the steps to 1 (they grow while an arrow is held with Tab); held, key passes run continuously"},
+    {KEY_LEFT, [](World& w) { w.pointer->Move(-w.stepX, 0); }, kStepMove},
+    {KEY_RIGHT, [](World& w) { w.pointer->Move(w.stepX, 0); }, kStepMove},
+    {KEY_UP, [](World& w) { w.pointer->Move(0, -w.stepY); }, kStepMove},
+    {KEY_DOWN, [](World& w) { w.pointer->Move(0, w.stepY); }, kStepMove},
+    {KEY_EQUALS, [](World& w) { w.lens->Zoom(1); }, "zoom the lens in"},
+    {KEY_MINUS, [](World& w) { w.lens->Zoom(-1); }, "zoom the lens out"},
+    {KEY_SPACE, [](World& w) { w.Commit(); },
+     "commit: a pixel in point mode, the line in line mode, the box outline in box mode"},
+    {KEY_W, ErasePixel, "erase the pixel under the pointer (to black, or to see-through on a transparent layer)"},
+    {KEY_Z, [](World& w) { w.PanLens(); }, "held: pan the lens (its keys below)"},
+    {KEY_L, [](World& w) { w.LayerCommands(); }, "held: layer mode (its keys below)"},
+    {KEY_F1, [](World& w) { w.ShowHelp(); },
+     "show these keys (Page Down / Page Up or the arrows page, any other key leaves)"},
+    {KEY_F2, [](World& w) { w.ToggleStatusLine(); }, "show or hide the status line"},
 };
 
 const Command kShift[] = {
-    {KEY_D, [](World& w) { w.pointer->ClearBox(w.layer->bmp); }},
-    {KEY_E, [](World& w) { w.pointer->Stamp(1, w.layer->bmp); }},
-    {KEY_G, [](World& w) { w.pointer->ResumeBox(); }},
-    {KEY_L, [](World& w) { w.EnlargeStamp(); }},
+    {KEY_D, [](World& w) { w.pointer->ClearBox(w.layer->bmp); }, "clear a brush-sized area at the pointer"},
+    {KEY_E, [](World& w) { w.pointer->Stamp(1, w.layer->bmp); }, "stamp the brush masked (see-through colour skipped)"},
+    {KEY_G, [](World& w) { w.pointer->ResumeBox(); }, "resume the box where it was"},
+    {KEY_L, [](World& w) { w.EnlargeStamp(); }, "stamp the brush enlarged, each pixel a jump-step-sized block"},
 };
 
 const Command kCtrl[] = {
-    {KEY_I, PauseFrame},
-    {KEY_LEFT, [](World& w) { w.pointer->Move(-w.pointer->jx, 0); }},
-    {KEY_RIGHT, [](World& w) { w.pointer->Move(w.pointer->jx, 0); }},
-    {KEY_UP, [](World& w) { w.pointer->Move(0, -w.pointer->jy); }},
-    {KEY_DOWN, [](World& w) { w.pointer->Move(0, w.pointer->jy); }},
-    {KEY_Z, [](World& w) { w.Undo(1); }},
-    {KEY_COMMA, [](World& w) { w.files->Step(-1), w.files->Announce(w.text); }},
-    {KEY_STOP, [](World& w) { w.files->Step(1), w.files->Announce(w.text); }},
+    {KEY_I, PauseFrame, "wait the pause, then draw a frame (an animation frame in a replay)"},
+    {KEY_LEFT, [](World& w) { w.pointer->Move(-w.pointer->jx, 0); },
+     kJumpMove},
+    {KEY_RIGHT, [](World& w) { w.pointer->Move(w.pointer->jx, 0); },
+     kJumpMove},
+    {KEY_UP, [](World& w) { w.pointer->Move(0, -w.pointer->jy); }, kJumpMove},
+    {KEY_DOWN, [](World& w) { w.pointer->Move(0, w.pointer->jy); }, kJumpMove},
+    {KEY_Z, [](World& w) { w.Undo(1); }, "undo: back to the last snapshot of the current layer (one level)"},
+    {KEY_COMMA, [](World& w) { w.files->Step(-1), w.files->Announce(w.text); },
+     "frame number down (0 to 999), shown as Files Select - \"img000.tga\""},
+    {KEY_STOP, [](World& w) { w.files->Step(1), w.files->Announce(w.text); },
+     "frame number up (0 to 999), shown the same way"},
 };
 
 const Command kAlt[] = {
-    {KEY_QUOTE, [](World& w) { w.teleportDialog(); }},
-    {KEY_F, [](World& w) { w.filesDialog(); }},
-    {KEY_I, [](World& w) { w.pauseDialog(); }},
-    {KEY_T, [](World& w) { w.textDialog(); }},
-    {KEY_V, [](World& w) { w.resizeDialog(); }},
-    {KEY_X, [](World& w) { w.jumpDialog(); }},
-    {KEY_C, [](World& w) { w.colourDialog(); }},
-    {KEY_E, [](World& w) { w.pointer->Stamp(0, w.layer->bmp); }},
-    {KEY_S, [](World& w) { w.SaveImageFile(); }},
-    {KEY_L, [](World& w) { w.LoadImageFile(); }},
-    {KEY_R, [](World& w) { w.ToggleRecording(), w.WaitKeyRelease(KEY_R); }},
-    {KEY_P, [](World& w) { w.TogglePlayback(), w.WaitKeyRelease(KEY_P); }},
-    {KEY_G, [](World& w) { w.ExportAnimation(); }},
+    {KEY_QUOTE, [](World& w) { w.teleportDialog(); },
+     "teleports on or off; when on, a pointer (or box corner) landing exactly on a source jumps to its target at the "
+     "end of the key pass, and on through later teleports in the same pass"},
+    {KEY_F, [](World& w) { w.filesDialog(); }, "frame number and file root"},
+    {KEY_I, [](World& w) { w.pauseDialog(); }, "the pause of Ctrl+I, in milliseconds"},
+    {KEY_T, [](World& w) { w.textDialog(); }, "text brush: magnification and text, rendered in the pen colour"},
+    {KEY_V, [](World& w) { w.resizeDialog(); }, "canvas size (every layer; pixels kept at the top left)"},
+    {KEY_X, [](World& w) { w.jumpDialog(); }, "the pointer's jump steps"},
+    {KEY_C, [](World& w) { w.colourDialog(); }, "the pen colour (red, green, blue)"},
+    {KEY_E, [](World& w) { w.pointer->Stamp(0, w.layer->bmp); }, "stamp the brush opaque"},
+    {KEY_S, [](World& w) { w.SaveImageFile(); },
+     "save the picture (BMP, PCX, TGA or PNG by extension; a name with \".zub\" saves the document); an existing name "
+     "asks \"Over write ... Y/N?\""},
+    {KEY_L, [](World& w) { w.LoadImageFile(); },
+     "load a picture (every layer takes its size; \".png\" and \".jpg\" too) or a document"},
+    {KEY_R, [](World& w) { w.ToggleRecording(), w.WaitKeyRelease(KEY_R); },
+     "start / stop recording key commands (\"Recording\" / \"Finihed Recording\")"},
+    {KEY_P, [](World& w) { w.TogglePlayback(), w.WaitKeyRelease(KEY_P); },
+     "replay the recording once, at full speed, without frames"},
 };
 
 const Command kCtrlShift[] = {
-    {KEY_L, [](World& w) { w.LoadFrame(w.files->Name()); }},
-    {KEY_S, [](World& w) { w.SaveFrame(w.files->Name()); }},
+    {KEY_L, [](World& w) { w.LoadFrame(w.files->Name()); }, "load the current frame file back at the pointer"},
+    {KEY_S, [](World& w) { w.SaveFrame(w.files->Name()); }, "save the pointer's box as the current frame file"},
 };
 
 const Command kShiftAlt[] = {
-    {KEY_L, [](World& w) { w.SelectLoadImageFile(); }},
-    {KEY_S, [](World& w) { w.SaveSelectionFile(); }},
-    {KEY_P, [](World& w) { w.PlayTimes(); }},
-    {KEY_G, [](World& w) { w.ExportSheet(); }},
+    {KEY_L, [](World& w) { w.SelectLoadImageFile(); }, "put a picture into the current layer at the pointer"},
+    {KEY_S, [](World& w) { w.SaveSelectionFile(); }, "save the pointer's box as a picture"},
+    {KEY_P, [](World& w) { w.PlayTimes(); }, "replay the recording a number of times"},
+    {KEY_G, [](World& w) { w.ExportSheet(); },
+     "export the frame files as a sprite sheet PNG (first and last frame, columns, padding, file name)"},
 };
 
 template <size_t N>
-constexpr Group MakeGroup(int code, bool ctrl, bool shift, bool alt, const Command (&rows)[N]) {
-    return Group{code, ctrl, shift, alt, rows, N};
+constexpr Group MakeGroup(int code, bool ctrl, bool shift, bool alt, const Command (&rows)[N], const char* title,
+                          const char* prefix) {
+    return Group{code, ctrl, shift, alt, rows, N, title, prefix};
 }
 
 // In the order the key pass visits them.
 const Group kGroups[] = {
-    MakeGroup(-1, false, false, false, kPlain),   MakeGroup(-9, false, true, false, kShift),
-    MakeGroup(-10, true, false, false, kCtrl),    MakeGroup(-8, false, false, true, kAlt),
-    MakeGroup(-7, true, true, false, kCtrlShift), MakeGroup(-5, false, true, true, kShiftAlt),
+    MakeGroup(-1, false, false, false, kPlain, "Plain keys", ""),
+    MakeGroup(-9, false, true, false, kShift, "Shift", "Shift+"),
+    MakeGroup(-10, true, false, false, kCtrl, "Ctrl", "Ctrl+"),
+    MakeGroup(-8, false, false, true, kAlt, "Alt", "Alt+"),
+    MakeGroup(-7, true, true, false, kCtrlShift, "Ctrl+Shift", "Ctrl+Shift+"),
+    MakeGroup(-5, false, true, true, kShiftAlt, "Shift+Alt", "Shift+Alt+"),
 };
+
+// Read straight from the keyboard and never recorded: the help screen and
+// the status line change nothing in the picture, so a replay has nothing to
+// repeat, and the paging keys belong to the help screen.
+bool NeverRecorded(int k) { return k == KEY_F1 || k == KEY_F2 || k == KEY_PGUP || k == KEY_PGDN; }
 
 // Key codes 0 to 114: everything below Allegro's modifier keys.
 constexpr int kLastKeyTested = 114;
-
-// Keys that change only what the screen shows: they act on a live press and
-// stay out of recordings, so a replay never flips the screen on its own.
-bool Unrecorded(int key) { return key == KEY_F2; }
 
 const Command* Find(const Group& g, int key) {
     for (size_t i = 0; i < g.count; i++)
@@ -174,14 +211,10 @@ void World::DoKeys() {
     for (const Group& g : kGroups) {
         if (!GroupRuns(*this, g)) continue;
         for (int k = 0; k <= kLastKeyTested; k++) {
-            if (Unrecorded(k)) {
-                const Command* c = Find(g, k);
-                if (c && !replaying && KeyHeld(k)) c->run(*this);
-                continue;
-            }
             // Every key is asked about, so a recording holds every key that
             // was down, also those without a command.
-            if (!keyMan->Check(g.code, k, "")) continue;
+            bool down = NeverRecorded(k) ? !replaying && KeyHeld(k) : keyMan->Check(g.code, k, "");
+            if (!down) continue;
             if (const Command* c = Find(g, k)) c->run(*this);
         }
     }
@@ -198,4 +231,23 @@ void World::DoKeys() {
         teleportMan->Apply(pointer->x, pointer->y);
         teleportMan->Apply(pointer->bx, pointer->by);
     }
+}
+
+// Rows that follow each other with the same words share one line, their
+// keys joined by "/" ("Left/Right/Up/Down").
+std::vector<KeySection> KeyMapSections() {
+    std::vector<KeySection> sections;
+    for (const Group& g : kGroups) {
+        KeySection s{g.title, {}};
+        for (size_t i = 0; i < g.count; i++) {
+            std::string words = g.commands[i].words ? g.commands[i].words : "";
+            std::string name = KeyName(g.commands[i].key);
+            if (!s.rows.empty() && s.rows.back().words == words)
+                s.rows.back().keys += "/" + name;
+            else
+                s.rows.push_back({g.prefix + name, words});
+        }
+        sections.push_back(s);
+    }
+    return sections;
 }

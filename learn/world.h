@@ -95,6 +95,9 @@ public:
     // export_commands.cpp
     virtual void ExportAnimation();
     virtual void ExportSheet();
+    // help_screen.cpp: every key of the key reference over the picture, a
+    // page at a time, until a key other than a paging key is pressed.
+    virtual void ShowHelp();
     // world.cpp
     virtual void WaitKeyRelease(int k);
     virtual void Run();

@@ -323,6 +323,11 @@ const EditCase kEditCases[] = {
     {"EditingKeyWinsOverCharacter", "ab", Seq({One(Press{{KEY_HOME}, 'z', nullptr}), Typed("|"), One(Enter())}),
      "|ab", "|ab"},
     {"ControlCodesAreInserted", "a", Seq({One(Char(1)), One(Char('\t')), One(Enter())}), "a\x01\t", "a\x01\t"},
+    {"HelpStatusAndPagingKeysAreIgnored", "ab",
+     Seq({One(Key(KEY_HOME)), One(Press{{KEY_F1}, KEY_F1 << 8, nullptr}), One(Press{{KEY_F2}, KEY_F2 << 8, nullptr}),
+          One(Press{{KEY_PGDN}, KEY_PGDN << 8, nullptr}), One(Press{{KEY_PGUP}, KEY_PGUP << 8, nullptr}), Typed("|"),
+          One(Enter())}),
+     "|ab", "|ab"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rules, TxtInput, ::testing::ValuesIn(kEditCases),

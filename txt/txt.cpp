@@ -237,6 +237,12 @@ const struct {
     {KEY_RIGHT, Right}, {KEY_HOME, Home},          {KEY_END, End},
 };
 
+// The editor's keys that act outside any text (the help screen, the status
+// line, paging): a typed field neither inserts nor does anything with them.
+bool IgnoredKey(int scancode) {
+    return scancode == KEY_F1 || scancode == KEY_F2 || scancode == KEY_PGUP || scancode == KEY_PGDN;
+}
+
 // Applies the held editing key; false when none is held.
 bool ApplyEditKey(LineEdit& e) {
     for (const auto& k : kEditKeys) {
@@ -306,12 +312,14 @@ std::string Txt::getInput(int px, int py) {
             drawing_mode(DRAW_MODE_SOLID, nullptr, 0, 0);
             blit(buf->Get(), scr, 0, 0, px, py, stripW, stripH);
         }
-        int ch = ReadKey() & 0xff;
+        int pressed = ReadKey();
+        int ch = pressed & 0xff;
         if (Held(KEY_ENTER)) break;
         if (Held(KEY_ESC)) {
             keep = false;
             break;
         }
+        if (IgnoredKey(pressed >> 8)) continue;
         e.changed = false;
         if (!ApplyEditKey(e)) {
             e.cur.insert(e.cur.begin() + e.cursor, static_cast<char>(ch));
