@@ -143,6 +143,8 @@ const Command kAlt[] = {
      "start / stop recording key commands (\"Recording\" / \"Finihed Recording\")"},
     {KEY_P, [](World& w) { w.TogglePlayback(), w.WaitKeyRelease(KEY_P); },
      "replay the recording once, at full speed, without frames"},
+    {KEY_G, [](World& w) { w.ExportAnimation(); },
+     "export the frame files as an animated GIF (first and last frame, delay, loops, file name)"},
 };
 
 const Command kCtrlShift[] = {
