@@ -3,6 +3,7 @@
 
 #include "../bmp/bmp.h"
 #include "frames.h"
+#include "history.h"
 #include "key_recorder.h"
 #include "layer.h"
 #include "lens.h"
@@ -47,6 +48,7 @@ void GrowSteps(World& w) {
 }
 
 void ErasePixel(World& w) {
+    w.history->WillChange(w.layer->bmp, w.pointer->x, w.pointer->y, 1, 1);
     putpixel(w.layer->bmp->GetBitmap(), w.pointer->x, w.pointer->y, w.ClearColour());
 }
 
@@ -92,9 +94,10 @@ const Command kCtrl[] = {
     {KEY_RIGHT, [](World& w) { w.pointer->Move(w.pointer->jx, 0); }},
     {KEY_UP, [](World& w) { w.pointer->Move(0, -w.pointer->jy); }},
     {KEY_DOWN, [](World& w) { w.pointer->Move(0, w.pointer->jy); }},
-    {KEY_Z, [](World& w) { w.Undo(1); }},
+    {KEY_Z, [](World& w) { w.Undo(); }},
     {KEY_COMMA, [](World& w) { w.files->Step(-1), w.files->Announce(w.text); }},
     {KEY_STOP, [](World& w) { w.files->Step(1), w.files->Announce(w.text); }},
+    {KEY_Y, [](World& w) { w.Redo(); }},
 };
 
 const Command kAlt[] = {
@@ -115,6 +118,7 @@ const Command kAlt[] = {
 const Command kCtrlShift[] = {
     {KEY_L, [](World& w) { w.LoadFrame(w.files->Name()); }},
     {KEY_S, [](World& w) { w.SaveFrame(w.files->Name()); }},
+    {KEY_Z, [](World& w) { w.Redo(); }},
 };
 
 const Command kShiftAlt[] = {
@@ -151,6 +155,14 @@ bool GroupRuns(World& w, const Group& g) {
            w.KeyHeld(KEY_ALT) == g.alt;
 }
 
+// A whole replay is one step of the history: the group opens with the
+// first pass that replays and closes with the first that no longer does.
+void FollowReplay(World& w) {
+    bool replaying = w.keyMan->mode == KeyMan::Replaying;
+    if (replaying && !w.history->Grouping()) w.history->BeginGroup(w.slayer);
+    if (!replaying && w.history->Grouping()) w.history->EndGroup();
+}
+
 void KeepPointerOnLayer(World& w) {
     Pointer* p = w.pointer;
     p->x = std::clamp(p->x, 0, w.layer->width - 1);
@@ -163,6 +175,8 @@ void World::DoKeys() {
     bool replaying = keyMan->mode == KeyMan::Replaying;
     if (!replaying && !KeyHeld(KEY_TAB)) ReadKey();
     long advancesBefore = keyMan->advances;
+    // Each key pass is one step of the history.
+    history->Close();
 
     for (const Group& g : kGroups) {
         if (!GroupRuns(*this, g)) continue;
@@ -181,6 +195,8 @@ void World::DoKeys() {
         keyMan->StopReplay();
     }
 
+    history->Close();
+    FollowReplay(*this);
     KeepPointerOnLayer(*this);
     if (teleportMan && teleportMan->on) {
         teleportMan->Apply(pointer->x, pointer->y);

@@ -1,6 +1,7 @@
 #include "pointer.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <random>
 
 #include "../bmp/bmp.h"
@@ -66,12 +67,24 @@ void Pointer::Draw(int pass, BITMAP* dest) {
             putpixel(dest, x, y, c);
             break;
         case 2:
-            if (pass == 5) world->Undo(0);
             line(dest, x, y, lineX, lineY, c);
             break;
         case 1:
-            if (pass == 5) world->Undo(0);
             rect(dest, bx - 1, by - 1, bx + w, by + h, c);
             break;
+    }
+}
+
+void Pointer::ShapeBounds(int64_t& sx, int64_t& sy, int64_t& sw, int64_t& sh) {
+    switch (mode) {
+        case 2:
+            sx = std::min(x, lineX), sy = std::min(y, lineY);
+            sw = std::abs(int64_t{x} - lineX) + 1, sh = std::abs(int64_t{y} - lineY) + 1;
+            break;
+        case 1:
+            sx = int64_t{bx} - 1, sy = int64_t{by} - 1, sw = int64_t{w} + 2, sh = int64_t{h} + 2;
+            break;
+        default:
+            sx = x, sy = y, sw = 1, sh = 1;
     }
 }

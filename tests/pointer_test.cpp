@@ -212,7 +212,7 @@ TEST_F(PointerTest, StampTakesAnUndoSnapshotFirst) {
     clear_to_color(pic, makecol(1, 2, 3));
     GiveBrush(p);
     p->Stamp(0, world->layer->bmp);
-    world->Undo(1);
+    world->Undo();
     EXPECT_EQ((Rgb{1, 2, 3}), PixelAt(pic, 0, 0));
     EXPECT_EQ((Rgb{1, 2, 3}), PixelAt(pic, 2, 1));
 }
@@ -262,15 +262,15 @@ TEST_F(PointerTest, EnlargedStampDrawsOneBlockPerBrushPixel) {
     for (int j = 20; j < 24; j++) EXPECT_EQ((Rgb{1, 2, 3}), PixelAt(pic, 19, j));
 }
 
-TEST_F(PointerTest, CommitInPointModeSetsOnePixelWithoutASnapshot) {
+TEST_F(PointerTest, CommitInPointModeSetsOnePixelThatUndoTakesBackAlone) {
     clear_to_color(pic, 0);
-    world->Undo(0);
-    putpixel(pic, 0, 0, makecol(7, 7, 7));  // changed after the snapshot
+    putpixel(pic, 0, 0, makecol(7, 7, 7));  // a change the history was not told of
     p->x = 5, p->y = 6;
     world->Commit();
     EXPECT_EQ(RgbOf(p->colour), PixelAt(pic, 5, 6));
-    world->Undo(1);
-    EXPECT_EQ(RgbOf(0), PixelAt(pic, 0, 0));
+    world->Undo();
+    EXPECT_EQ(RgbOf(0), PixelAt(pic, 5, 6));
+    EXPECT_EQ((Rgb{7, 7, 7}), PixelAt(pic, 0, 0));
 }
 
 TEST_F(PointerTest, LineChainDrawsConnectedSegmentsAndEndsInPointMode) {
