@@ -1,8 +1,6 @@
 #pragma once
 #include <allegro.h>
 
-#include <cstdint>
-
 class Bmp;
 class World;
 
@@ -25,8 +23,9 @@ public:
     virtual void ClearBox(Bmp* dest);
     virtual void Move(int dx, int dy);
     virtual void Draw(int pass, BITMAP* dest);
-    // The rectangle (x, y, w, h) that committing the current shape draws on.
-    virtual void ShapeBounds(int64_t& x, int64_t& y, int64_t& w, int64_t& h);
+    // Tells the history what committing the current shape onto dest is
+    // about to change.
+    virtual void ReportShape(Bmp* dest);
 
     // Takes ownership of a brush (document loading); the old one is deleted.
     virtual void SetBrush(Bmp* b);

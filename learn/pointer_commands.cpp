@@ -15,9 +15,7 @@
 #include "world.h"
 
 void World::Commit() {
-    int64_t x, y, w, h;
-    pointer->ShapeBounds(x, y, w, h);
-    history->WillChange(layer->bmp, x, y, w, h);
+    pointer->ReportShape(layer->bmp);
     pointer->Draw(5, layer->bmp->GetBitmap());
     pointer->mode = 0;
 }

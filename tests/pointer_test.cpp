@@ -8,6 +8,7 @@
 
 #include "all/display.h"
 #include "bmp/bmp.h"
+#include "learn/history.h"
 #include "learn/key_recorder.h"
 #include "learn/layer.h"
 #include "learn/overlay.h"
@@ -288,6 +289,12 @@ TEST_F(PointerTest, LineChainDrawsConnectedSegmentsAndEndsInPointMode) {
     for (int y = 2; y <= 6; y++) EXPECT_EQ(pen, PixelAt(pic, 7, y));
     EXPECT_EQ(RgbOf(0), PixelAt(pic, 8, 2));
     EXPECT_EQ(RgbOf(0), PixelAt(pic, 7, 7));
+    // A long shallow and a long steep line, both taken back by one undo.
+    auto before = Copy(pic);
+    world->history->Close();
+    p->Move(-7, 60), world->LineTo(), p->Move(90, -37), world->LineTo(), p->Move(-5, 100), world->Commit();
+    world->Undo();
+    EXPECT_TRUE(SamePixels(before->GetBitmap(), pic));
 }
 
 TEST_F(PointerTest, CancelDropsTheLineAndRestoresTheBox) {
