@@ -54,7 +54,10 @@ size_t LayerBytes(Layer* l) {
     return sizeof(Layer) + sizeof(Bmp) + SurfaceBytes(l->width, l->height, bitmap_color_depth(l->bmp->GetBitmap()));
 }
 
-bool Contains(const std::vector<Layer*>& list, Layer* l) { return std::find(list.begin(), list.end(), l) != list.end(); }
+template <class T>
+bool Contains(const std::vector<T*>& list, const T* item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
 
 // The old pixels of one rectangle of one layer. Undo and redo both exchange
 // them with the layer's, so one copy serves both directions.
@@ -70,6 +73,8 @@ public:
     static size_t BytesFor(Rect r, int depth) { return sizeof(Patch) + SurfaceBytes(r.w, r.h, depth); }
 
     bool Made() const { return pixels != nullptr; }
+    // The old pixels of a patch this one grew over.
+    void Take(const Patch& p) { blit(p.pixels, pixels, 0, 0, p.r.x - r.x, p.r.y - r.y, p.r.w, p.r.h); }
     int LayerIndex() const { return layer; }
     const Rect& Area() const { return r; }
     BITMAP* Pixels() const { return pixels; }
@@ -166,6 +171,33 @@ private:
     bool done = true;
 };
 
+// The part of (x, y, w, h) inside b, in r; false when nothing is left.
+bool Clip(BITMAP* b, int64_t x, int64_t y, int64_t w, int64_t h, Rect& r) {
+    int64_t left = std::max<int64_t>(x, 0), top = std::max<int64_t>(y, 0);
+    int64_t right = std::min<int64_t>(x + w, b->w), bottom = std::min<int64_t>(y + h, b->h);
+    if (right <= left || bottom <= top) return false;
+    r = {int(left), int(top), int(right - left), int(bottom - top)};
+    return true;
+}
+
+// Rectangles of one layer in a step stay apart: one that meets earlier ones
+// grows over them (the pixels around them are still untouched), and they
+// are listed in merged. False when r lies inside one already kept.
+bool Absorb(History::Step& step, int layer, Rect& r, std::vector<Patch*>& merged) {
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (size_t i = step.segment; i < step.changes.size(); i++) {
+            auto* p = static_cast<Patch*>(step.changes[i].get());
+            if (p->LayerIndex() != layer || Contains(merged, p) || !p->Area().Meets(r)) continue;
+            if (merged.empty() && r.Inside(p->Area())) return false;
+            r = r.Union(p->Area());
+            merged.push_back(p);
+            grew = true;
+        }
+    }
+    return true;
+}
+
 const char kTooLarge[] = "Undo history cleared: change too large";
 
 }  // namespace
@@ -192,40 +224,24 @@ size_t History::OpenBytes() const {
 
 void History::WillChange(Bmp* surface, int64_t x, int64_t y, int64_t w, int64_t h) {
     Settle();
-    if (openLost || w < 1 || h < 1) return;
     auto it = std::find_if(layers.begin(), layers.end(), [surface](Layer* l) { return l->bmp == surface; });
-    if (it == layers.end()) return;
-    int index = static_cast<int>(it - layers.begin());
     BITMAP* b = surface->GetBitmap();
-    int64_t left = std::max<int64_t>(x, 0), top = std::max<int64_t>(y, 0);
-    int64_t right = std::min<int64_t>(x + w, b->w), bottom = std::min<int64_t>(y + h, b->h);
-    if (right <= left || bottom <= top) return;
-    Rect r{int(left), int(top), int(right - left), int(bottom - top)};
-
-    // Rectangles of one layer in a step stay apart: one that meets earlier
-    // ones absorbs them, and the pixels around them are still untouched.
+    Rect r;
+    if (openLost || it == layers.end() || !Clip(b, x, y, w, h, r)) return;
+    int index = static_cast<int>(it - layers.begin());
     std::vector<Patch*> merged;
-    for (bool grew = true; grew;) {
-        grew = false;
-        for (size_t i = open->segment; i < open->changes.size(); i++) {
-            auto* p = static_cast<Patch*>(open->changes[i].get());
-            if (p->LayerIndex() != index || std::count(merged.begin(), merged.end(), p) || !p->Area().Meets(r)) continue;
-            if (r.Inside(p->Area()) && merged.empty()) return;
-            r = r.Union(p->Area());
-            merged.push_back(p);
-            grew = true;
-        }
-    }
+    if (!Absorb(*open, index, r, merged)) return;
     size_t freed = 0;
     for (Patch* p : merged) freed += p->Bytes();
     if (OpenBytes() - freed + Patch::BytesFor(r, bitmap_color_depth(b)) > budget) return Lose();
     auto patch = std::make_unique<Patch>(index, r, b);
     if (!patch->Made()) return Lose();
-    for (Patch* p : merged) blit(p->Pixels(), patch->Pixels(), 0, 0, p->Area().x - r.x, p->Area().y - r.y, p->Area().w, p->Area().h);
+    for (Patch* p : merged) patch->Take(*p);
     auto& list = open->changes;
-    list.erase(std::remove_if(list.begin() + open->segment, list.end(),
-                              [&](const std::unique_ptr<Change>& c) { return std::count(merged.begin(), merged.end(), c.get()) > 0; }),
-               list.end());
+    auto isMerged = [&](const std::unique_ptr<Change>& c) {
+        return std::find(merged.begin(), merged.end(), c.get()) != merged.end();
+    };
+    list.erase(std::remove_if(list.begin() + open->segment, list.end(), isMerged), list.end());
     list.push_back(std::move(patch));
     if (open->focus < 0) open->focus = index;
 }
@@ -253,8 +269,8 @@ void History::Close() {
     std::unique_ptr<Step> step = std::move(open);
     open = std::make_unique<Step>();
     auto& list = step->changes;
-    list.erase(std::remove_if(list.begin(), list.end(), [this](const std::unique_ptr<Change>& c) { return !c->Changed(layers); }),
-               list.end());
+    auto unchanged = [this](const std::unique_ptr<Change>& c) { return !c->Changed(layers); };
+    list.erase(std::remove_if(list.begin(), list.end(), unchanged), list.end());
     bool lost = openLost;
     openLost = false;
     if (!lost && list.empty()) return;
