@@ -49,7 +49,7 @@ public:
 
     // Ends the current step; a step that changed nothing is not kept.
     virtual void Close();
-    // Everything between Begin and EndGroup becomes one step; undo inside
+    // Everything between BeginGroup and EndGroup becomes one step; undo inside
     // reaches only the group's own steps.
     virtual void BeginGroup(int focus);
     virtual void EndGroup();
