@@ -1,5 +1,5 @@
-# Undo and redo through real keys: drawings, the redo cut, a layer, a resize,
-# a 1 MiB budget, over 150 steps; Vell.zub at quit holds what is left.
+# Undo and redo through real keys: drawings, the redo cut, a replay, a layer,
+# a resize, a 1 MiB budget, over 150 steps; Vell.zub at quit holds the rest.
 # The lens shows picture pixel (x, y) as the 16x16 block at (16x, 16y).
 source "$(dirname "$0")/driver.sh" "$1"
 
@@ -48,6 +48,12 @@ press space
 chord ctrl+y
 chord ctrl+shift+z
 [ "$(grep -c '^Nothing to redo$' "$WORK/stdout.txt")" = 2 ] || fail "redo was not refused twice"
+# Recorded: pixels (3, 7) and (4, 7); the replay's (5, 7) and (6, 7) are one step.
+chord alt+r
+for k in Right space Right space; do press "$k"; done
+chord alt+r
+chord alt+p
+chord ctrl+z
 # A layer added with a pixel on it, both undone; a resize to 40 x 30 undone.
 with_held l a
 press space
@@ -61,7 +67,7 @@ screenshot small.png
 expect_block small.png 50 40 "128,128,128"
 chord ctrl+z
 quit_vell
-check_zub 1024 768 1,2 1,4 2,4 3,4 4,4 2,7
+check_zub 1024 768 1,2 1,4 2,4 3,4 4,4 2,7 3,7 4,7
 expect_cfg Undo memory 64
 
 # 1 MiB: the resize keeps the 3 MiB layer of the old size, too much to keep.
@@ -77,7 +83,7 @@ expect_stdout_line "Undo history cleared: change too large"
 chord ctrl+z
 expect_stdout_line "Nothing to undo"
 quit_vell
-check_zub 600 400 1,2 1,4 2,4 3,4 4,4 2,7 2,8
+check_zub 600 400 1,2 1,4 2,4 3,4 4,4 2,7 3,7 4,7 6,8
 expect_cfg Undo memory 1
 
 # SPACE held while RIGHT repeats: a pixel (a step) per pass; Ctrl+Z held.
