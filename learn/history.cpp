@@ -44,10 +44,13 @@ struct Rect {
     }
 };
 
-// What an Allegro memory bitmap of w x h takes, with its row table and the
-// allocator's bookkeeping.
+// What the allocator adds to each block (header and rounding), about.
+constexpr size_t kBlockCost = 24;
+
+// What an Allegro memory bitmap of w x h takes: the bitmap, its row table
+// and its pixels, three blocks.
 size_t SurfaceBytes(int w, int h, int depth) {
-    return sizeof(BITMAP) + size_t(h) * sizeof(unsigned char*) + size_t(w) * h * ((depth + 7) / 8) + 32;
+    return sizeof(BITMAP) + size_t(h) * sizeof(unsigned char*) + size_t(w) * h * ((depth + 7) / 8) + 3 * kBlockCost;
 }
 
 size_t LayerBytes(Layer* l) {
@@ -70,7 +73,7 @@ public:
     ~Patch() override {
         if (pixels) destroy_bitmap(pixels);
     }
-    static size_t BytesFor(Rect r, int depth) { return sizeof(Patch) + SurfaceBytes(r.w, r.h, depth); }
+    static size_t BytesFor(Rect r, int depth) { return sizeof(Patch) + kBlockCost + SurfaceBytes(r.w, r.h, depth); }
 
     bool Made() const { return pixels != nullptr; }
     // The old pixels of a patch this one grew over.
@@ -217,7 +220,7 @@ int History::UndoCount() const { return static_cast<int>(done - (grouping ? floo
 int History::RedoCount() const { return static_cast<int>(steps.size() - done); }
 
 size_t History::OpenBytes() const {
-    size_t n = sizeof(Step);
+    size_t n = sizeof(Step) + 2 * kBlockCost;
     for (const auto& c : open->changes) n += c->Bytes() + sizeof(c);
     return n;
 }
@@ -274,7 +277,8 @@ void History::Close() {
     bool lost = openLost;
     openLost = false;
     if (!lost && list.empty()) return;
-    step->bytes = sizeof(Step);
+    // The step, its list of changes and its place in the deque.
+    step->bytes = sizeof(Step) + 2 * kBlockCost + sizeof(step);
     for (const auto& c : list) step->bytes += c->Bytes() + sizeof(c);
     if (lost || step->bytes > budget) {
         step.reset();
