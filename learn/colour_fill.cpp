@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include "../bmp/bmp.h"
+#include "history.h"
 #include "key_recorder.h"
 #include "layer.h"
 #include "overlay.h"
@@ -28,7 +29,11 @@ void World::ColourFill() {
     keyMan->Advance();
     do {
         if (KeyHeld(KEY_G)) {
+            // Each fill is a step of its own, also several in one hold of C.
+            history->Close();
+            history->WillChange(layer->bmp, pointer->bx, pointer->by, pointer->w, pointer->h);
             ReplaceInBox(layer->bmp->GetBitmap(), *pointer);
+            history->Close();
             WaitKeyRelease(KEY_G);
         }
         Render();

@@ -13,6 +13,7 @@
 #include "../bmp/bmp.h"
 #include "../bmp/surface_size.h"
 #include "document_io.h"
+#include "history.h"
 #include "layer.h"
 #include "pointer.h"
 #include "world.h"
@@ -162,7 +163,6 @@ bool World::SaveDocument(const std::string& name) {
 }
 
 bool World::LoadDocument(const std::string& name) {
-    Undo(0);
     std::FILE* f = std::fopen(name.c_str(), "rb");
     if (!f) {
         std::printf("'%s' can't be opened\n\n", name.c_str());
@@ -176,8 +176,9 @@ bool World::LoadDocument(const std::string& name) {
         std::printf("'%s' was not loaded: %s\n", name.c_str(), why.c_str());
         return false;
     }
-    // Everything is read; only now is the old document replaced.
-    for (Layer* l : layers) delete l;
+    // Everything is read; only now is the old document replaced. The
+    // history keeps the old layers, and takes the pointers appended here.
+    history->LayersChanging(slayer, true);
     layers.clear();
     for (DocLayer& dl : doc.layers)
         layers.push_back(new Layer(this, static_cast<BmpRows&>(*dl.pixels).Release(), dl.mode));

@@ -10,6 +10,7 @@
 #include "../bmp/load_pic.h"
 #include "../bmp/safe_write.h"
 #include "../txt/txt.h"
+#include "history.h"
 #include "key_recorder.h"
 #include "layer.h"
 #include "pointer.h"
@@ -88,8 +89,9 @@ bool StampPicture(World& world, const std::string& name) {
         world.Message("Couldn't load " + Quoted(name));
         return false;
     }
-    blit(picture.GetBitmap(), world.layer->bmp->GetBitmap(), 0, 0, world.pointer->x, world.pointer->y,
-         picture.Width(), picture.Height());
+    Pointer& p = *world.pointer;
+    world.history->WillChange(world.layer->bmp, p.x, p.y, picture.Width(), picture.Height());
+    blit(picture.GetBitmap(), world.layer->bmp->GetBitmap(), 0, 0, p.x, p.y, picture.Width(), picture.Height());
     return true;
 }
 
@@ -107,7 +109,6 @@ void World::SaveImageFile() {
         bool save = !Exists(name) || ConfirmOverwrite(name);
         if (!save) {
             cfile = name;
-            Undo(0);
             return;
         }
     }
@@ -119,7 +120,6 @@ void World::SaveImageFile() {
     }
     keyMan->Record(-1, -1, name);
     cfile = name;
-    Undo(0);
 }
 
 void World::LoadImageFile() {
@@ -140,22 +140,21 @@ void World::LoadImageFile() {
             Message("Couldn't load " + Quoted(name) + ": no room for a canvas of its size");
             return;
         }
+        history->WillChange(layer->bmp, 0, 0, picture.Width(), picture.Height());
         blit(picture.GetBitmap(), layer->bmp->GetBitmap(), 0, 0, 0, 0, picture.Width(), picture.Height());
     }
-    Undo(0);
 }
 
 void World::LoadFrame(const std::string& name) {
     if (!Exists(name)) return;
-    if (StampPicture(*this, name)) Undo(0);
+    StampPicture(*this, name);
 }
 
 void World::SelectLoadImageFile() {
     std::string name = FirstAnswer(Prompt("Select Load Image File", {"Load:"}, {cfile}));
     cfile = name;
     if (!Exists(name)) return;
-    if (!IsDocumentName(name) && !StampPicture(*this, name)) return;
-    Undo(0);
+    if (!IsDocumentName(name)) StampPicture(*this, name);
 }
 
 void World::SaveSelectionFile() {

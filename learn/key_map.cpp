@@ -5,6 +5,7 @@
 #include "../bmp/bmp.h"
 #include "frames.h"
 #include "key_table.h"
+#include "history.h"
 #include "key_recorder.h"
 #include "layer.h"
 #include "lens.h"
@@ -54,6 +55,7 @@ void GrowSteps(World& w) {
 }
 
 void ErasePixel(World& w) {
+    w.history->WillChange(w.layer->bmp, w.pointer->x, w.pointer->y, 1, 1);
     putpixel(w.layer->bmp->GetBitmap(), w.pointer->x, w.pointer->y, w.ClearColour());
 }
 
@@ -116,11 +118,13 @@ const Command kCtrl[] = {
      kJumpMove},
     {KEY_UP, [](World& w) { w.pointer->Move(0, -w.pointer->jy); }, kJumpMove},
     {KEY_DOWN, [](World& w) { w.pointer->Move(0, w.pointer->jy); }, kJumpMove},
-    {KEY_Z, [](World& w) { w.Undo(1); }, "undo: back to the last snapshot of the current layer (one level)"},
+    {KEY_Z, [](World& w) { w.Undo(); },
+     "undo one step of the history (\"Undo (N more)\"; \"Nothing to undo\" at its start)"},
     {KEY_COMMA, [](World& w) { w.files->Step(-1), w.files->Announce(w.text); },
      "frame number down (0 to 999), shown as Files Select - \"img000.tga\""},
     {KEY_STOP, [](World& w) { w.files->Step(1), w.files->Announce(w.text); },
      "frame number up (0 to 999), shown the same way"},
+    {KEY_Y, [](World& w) { w.Redo(); }, "redo a step undone (\"Redo (N more)\"); a new change drops what could be redone"},
 };
 
 const Command kAlt[] = {
@@ -150,6 +154,7 @@ const Command kAlt[] = {
 const Command kCtrlShift[] = {
     {KEY_L, [](World& w) { w.LoadFrame(w.files->Name()); }, "load the current frame file back at the pointer"},
     {KEY_S, [](World& w) { w.SaveFrame(w.files->Name()); }, "save the pointer's box as the current frame file"},
+    {KEY_Z, [](World& w) { w.Redo(); }, "redo a step undone (\"Redo (N more)\"); a new change drops what could be redone"},
 };
 
 const Command kShiftAlt[] = {
@@ -197,6 +202,14 @@ bool GroupRuns(World& w, const Group& g) {
            w.KeyHeld(KEY_ALT) == g.alt;
 }
 
+// A whole replay is one step of the history: the group opens with the
+// first pass that replays and closes with the first that no longer does.
+void FollowReplay(World& w) {
+    bool replaying = w.keyMan->mode == KeyMan::Replaying;
+    if (replaying && !w.history->Grouping()) w.history->BeginGroup(w.slayer);
+    if (!replaying && w.history->Grouping()) w.history->EndGroup();
+}
+
 void KeepPointerOnLayer(World& w) {
     Pointer* p = w.pointer;
     p->x = std::clamp(p->x, 0, w.layer->width - 1);
@@ -209,6 +222,8 @@ void World::DoKeys() {
     bool replaying = keyMan->mode == KeyMan::Replaying;
     if (!replaying && !KeyHeld(KEY_TAB)) ReadKey();
     long advancesBefore = keyMan->advances;
+    // Each key pass is one step of the history.
+    history->Close();
 
     for (const Group& g : kGroups) {
         if (!GroupRuns(*this, g)) continue;
@@ -228,6 +243,8 @@ void World::DoKeys() {
         keyMan->StopReplay();
     }
 
+    history->Close();
+    FollowReplay(*this);
     KeepPointerOnLayer(*this);
     if (teleportMan && teleportMan->on) {
         teleportMan->Apply(pointer->x, pointer->y);

@@ -5,6 +5,7 @@
 
 #include "../bmp/bmp.h"
 #include "../bmp/surface_size.h"
+#include "history.h"
 #include "key_recorder.h"
 #include "layer.h"
 #include "overlay.h"
@@ -34,7 +35,9 @@ void World::LayerCommands() {
     text->SetLines(lines);
     do {
         if (keyMan->Check(KEY_L, KEY_A, "")) {
+            history->LayersChanging(static_cast<int>(layers.size()));
             layers.push_back(new Layer(this, layer->width, layer->height, 1));
+            history->Close();
             slayer = static_cast<int>(layers.size()) - 1;
             layer = layers[slayer];
             lines.push_back(Format("Layer %d Added", slayer));
@@ -45,9 +48,11 @@ void World::LayerCommands() {
         }
         // Read straight from the keyboard: a deletion is never recorded.
         if (KeyHeld(KEY_D) && layers.size() >= 2 && slayer > 0) {
-            delete layers[slayer];
+            // The history keeps the deleted layer.
+            history->LayersChanging(slayer);
             if (slayer != static_cast<int>(layers.size()) - 1) layers[slayer] = layers.back();
             layers.pop_back();
+            history->Close();
             lines.push_back(Format("Deleted Layer %d", slayer));
             if (slayer == static_cast<int>(layers.size())) slayer--;
             layer = layers[slayer];
@@ -72,6 +77,7 @@ void World::LayerCommands() {
 }
 
 bool World::resizeCanvas(int w, int h) {
+    if (w == layer->width && h == layer->height) return true;
     // Every new surface is allocated before any is swapped in, so the layers
     // never end up with mixed sizes.
     std::vector<std::unique_ptr<Bmp>> fresh;
@@ -96,12 +102,10 @@ bool World::resizeCanvas(int w, int h) {
         std::printf("resizeCanvas: no memory for a %dx%d picture, nothing changed\n", w, h);
         return false;
     }
-    for (size_t i = 0; i < layers.size(); i++) {
-        delete layers[i]->bmp;
-        layers[i]->bmp = fresh[i].release();
-        layers[i]->width = w;
-        layers[i]->height = h;
-    }
+    // The layers of the old size stay with the history.
+    history->LayersChanging(slayer);
+    for (size_t i = 0; i < layers.size(); i++) layers[i] = new Layer(this, fresh[i].release(), layers[i]->mode);
+    layer = layers[slayer];
     delete stm;
     stm = newStm.release();
     return true;

@@ -23,6 +23,9 @@ public:
     virtual void ClearBox(Bmp* dest);
     virtual void Move(int dx, int dy);
     virtual void Draw(int pass, BITMAP* dest);
+    // Tells the history what committing the current shape onto dest is
+    // about to change.
+    virtual void ReportShape(Bmp* dest);
 
     // Takes ownership of a brush (document loading); the old one is deleted.
     virtual void SetBrush(Bmp* b);

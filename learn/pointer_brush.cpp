@@ -6,6 +6,7 @@
 
 #include "../all/display.h"
 #include "../bmp/bmp.h"
+#include "history.h"
 #include "pointer.h"
 #include "world.h"
 
@@ -55,13 +56,13 @@ void XorStamp(BITMAP* brush, BITMAP* dest, int x, int y, int w, int h) {
 
 }  // namespace
 
-// how: 0 opaque, 1 masked, 2 XOR. The snapshot is taken even without a
-// brush, so undo after a stamp always restores the state before it.
+// how: 0 opaque, 1 masked, 2 XOR. The masked stamp puts the whole brush,
+// the others its part inside the box.
 void Pointer::Stamp(int how, Bmp* dest) {
-    world->Undo(0);
     if (!brush) return;
     BITMAP* b = brush->GetBitmap();
     BITMAP* d = dest->GetBitmap();
+    world->history->WillChange(dest, x, y, how == 1 ? b->w : std::min(w, b->w), how == 1 ? b->h : std::min(h, b->h));
     switch (how) {
         case 0: blit(b, d, 0, 0, x, y, w, h); break;
         case 1: draw_sprite(d, b, x, y); break;
@@ -72,8 +73,8 @@ void Pointer::Stamp(int how, Bmp* dest) {
 // An empty box clears nothing: Allegro's rectfill would otherwise swap the
 // corners and clear a strip left of the pointer.
 void Pointer::ClearBox(Bmp* dest) {
-    world->Undo(0);
     if (w < 1 || h < 1) return;
+    world->history->WillChange(dest, x, y, w, h);
     rectfill(dest->GetBitmap(), x, y, x + w - 1, y + h - 1, world->ClearColour());
 }
 

@@ -1,11 +1,13 @@
 // The editor's commands on the current pointer: committing, cancelling and
 // chaining shapes, the enlarged stamp and the pointer-choosing mode.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "../bmp/bmp.h"
+#include "history.h"
 #include "key_recorder.h"
 #include "layer.h"
 #include "overlay.h"
@@ -13,6 +15,7 @@
 #include "world.h"
 
 void World::Commit() {
+    pointer->ReportShape(layer->bmp);
     pointer->Draw(5, layer->bmp->GetBitmap());
     pointer->mode = 0;
 }
@@ -46,6 +49,7 @@ void World::EnlargeStamp() {
     BITMAP* d = layer->bmp->GetBitmap();
     int cols = std::min(p->w, b->w);
     int rows = std::min(p->h, b->h);
+    history->WillChange(layer->bmp, p->x, p->y, int64_t{p->jx} * cols, int64_t{p->jy} * rows);
     for (int j = 0; j < rows; j++) {
         for (int i = 0; i < cols; i++) {
             int left = p->x + p->jx * i;

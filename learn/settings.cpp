@@ -1,5 +1,6 @@
 // The settings file "vell.cfg": every section and key, in the order both
 // LoadSettings and SaveSettings visit them.
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "../all/display.h"
 #include "../fileio/fileio.h"
 #include "frames.h"
+#include "history.h"
 #include "lens.h"
 #include "overlay.h"
 #include "pointer.h"
@@ -18,6 +20,9 @@ namespace {
 const char* const kSettingsFile = "vell.cfg";
 const int kPointerCount = 10;
 const int kTeleportCount = 20;
+// The undo history's memory in MiB: at least 1, and small enough that the
+// byte count cannot overflow.
+const int kUndoMiBMax = 1 << 20;
 
 struct PointerKey {
     const char* name;
@@ -108,8 +113,13 @@ void World::LoadSettings() {
     io.SetSection("Pause");
     pause = io.GetInt("pause", 0);
 
+    io.SetSection("Undo");
+    int mib = io.GetInt("memory", static_cast<int>(History::kDefaultBudget >> 20));
+    history->SetBudget(size_t(std::clamp(mib, 1, kUndoMiBMax)) << 20);
+
     io.SetSection("Status");
     statusShown = io.GetInt("shown", 1) != 0;
+
     io.SetSection("Export");
     ExportSettings& e = exportSettings;
     e.first = io.GetInt("first", 0);
@@ -160,8 +170,12 @@ void World::SaveSettings() {
     io.SetSection("Pause");
     io.SetInt("pause", pause);
 
+    io.SetSection("Undo");
+    io.SetInt("memory", static_cast<int>(history->Budget() >> 20));
+
     io.SetSection("Status");
     io.SetInt("shown", statusShown ? 1 : 0);
+
     io.SetSection("Export");
     const ExportSettings& e = exportSettings;
     io.SetInt("first", e.first);

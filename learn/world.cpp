@@ -10,6 +10,7 @@
 #include "../txt/txt.h"
 #include "../varshim/varshim.h"
 #include "frames.h"
+#include "history.h"
 #include "key_recorder.h"
 #include "layer.h"
 #include "lens.h"
@@ -22,6 +23,7 @@ World::World(const std::string& docName) { Construct(docName); }
 
 void World::Construct(const std::string& docName) {
     fileIO = new FileIO();
+    history = new History(layers, pointers, History::kDefaultBudget);
     OpenStartDocument();
     EnsureTenPointers();
     LoadSettings();
@@ -35,7 +37,9 @@ void World::Construct(const std::string& docName) {
     Render();
     stepX = 1;
     stepY = 1;
-    Undo(0);
+    // The start document is where the history begins, not a step of it.
+    history->Clear();
+    history->say = [this](const std::string& line) { Message(line); };
 }
 
 World::~World() {
@@ -44,7 +48,7 @@ World::~World() {
     delete txt;
     delete stm;
     delete stm2;
-    delete undo;
+    delete history;
     delete lens;
     delete keyMan;
     delete fileIO;
@@ -56,7 +60,6 @@ World::~World() {
 }
 
 void World::StartNewPicture() {
-    if (!undo) Undo(0);
     for (Layer* l : layers) delete l;
     layers.clear();
     layers.push_back(new Layer(this, display::screen->w, display::screen->h, 0));
@@ -118,24 +121,6 @@ void World::Render() {
     DrawStatusLine(stm2->GetBitmap());
     blit(stm2->GetBitmap(), display::screen, 0, 0, 0, 0, display::screen->w, display::screen->h);
     if (KeyHeld(KEY_TAB)) rest(40);
-}
-
-void World::Undo(int op) {
-    if (op == 0) {
-        if (!undo) {
-            undo = new Bmp(8, 8, "_undo");
-            return;
-        }
-        if (undo->Width() != layer->width || undo->Height() != layer->height) {
-            if (!undo->Resize(layer->width, layer->height, ClearColour())) {
-                std::printf("Undo: no memory for a %dx%d snapshot\n", layer->width, layer->height);
-                return;
-            }
-        }
-        blit(layer->bmp->GetBitmap(), undo->GetBitmap(), 0, 0, 0, 0, undo->Width(), undo->Height());
-    } else if (op == 1 && undo) {
-        blit(undo->GetBitmap(), layer->bmp->GetBitmap(), 0, 0, 0, 0, layer->width, layer->height);
-    }
 }
 
 int World::ClearColour() { return layer->ClearColour(); }

@@ -7,6 +7,7 @@
 #include "export_settings.h"
 
 class Bmp;
+class History;
 class Pointer;
 class Layer;
 class Lens;
@@ -52,8 +53,9 @@ public:
     virtual bool resizeCanvas(int w, int h);
     // dialogs.cpp
     virtual void jumpDialog();
-    // world.cpp
-    virtual void Undo(int op);
+    // undo.cpp: one step back or forward in the history, with a message line.
+    virtual void Undo();
+    virtual void Redo();
     // colour_fill.cpp
     virtual void ColourFill();
     // dialogs.cpp
@@ -136,7 +138,7 @@ public:
     Txt* txt = nullptr;
     Bmp* stm = nullptr;
     Bmp* stm2 = nullptr;
-    Bmp* undo = nullptr;
+    History* history = nullptr;
     Lens* lens = nullptr;
     KeyMan* keyMan = nullptr;
     std::string cfile;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bmp/bmp.h"
+#include "learn/history.h"
 #include "learn/key_recorder.h"
 #include "learn/layer.h"
 #include "learn/lens.h"
@@ -241,7 +242,7 @@ TEST_F(KeyPass, ZoomKeys) {
 TEST_F(KeyPass, RightCtrlWithZPansInsteadOfUndoing) {
     BITMAP* b = world.layer->bmp->GetBitmap();
     int red = makecol(255, 0, 0);
-    world.Undo(0);  // the snapshot holds a black (3, 3)
+    world.history->WillChange(world.layer->bmp, 3, 3, 1, 1);  // the history holds a black (3, 3)
     putpixel(b, 3, 3, red);
 
     Hold({KEY_RCONTROL, KEY_Z});

@@ -8,6 +8,7 @@
 
 #include "all/display.h"
 #include "bmp/bmp.h"
+#include "learn/history.h"
 #include "learn/key_recorder.h"
 #include "learn/layer.h"
 #include "learn/overlay.h"
@@ -212,7 +213,7 @@ TEST_F(PointerTest, StampTakesAnUndoSnapshotFirst) {
     clear_to_color(pic, makecol(1, 2, 3));
     GiveBrush(p);
     p->Stamp(0, world->layer->bmp);
-    world->Undo(1);
+    world->Undo();
     EXPECT_EQ((Rgb{1, 2, 3}), PixelAt(pic, 0, 0));
     EXPECT_EQ((Rgb{1, 2, 3}), PixelAt(pic, 2, 1));
 }
@@ -262,15 +263,15 @@ TEST_F(PointerTest, EnlargedStampDrawsOneBlockPerBrushPixel) {
     for (int j = 20; j < 24; j++) EXPECT_EQ((Rgb{1, 2, 3}), PixelAt(pic, 19, j));
 }
 
-TEST_F(PointerTest, CommitInPointModeSetsOnePixelWithoutASnapshot) {
+TEST_F(PointerTest, CommitInPointModeSetsOnePixelThatUndoTakesBackAlone) {
     clear_to_color(pic, 0);
-    world->Undo(0);
-    putpixel(pic, 0, 0, makecol(7, 7, 7));  // changed after the snapshot
+    putpixel(pic, 0, 0, makecol(7, 7, 7));  // a change the history was not told of
     p->x = 5, p->y = 6;
     world->Commit();
     EXPECT_EQ(RgbOf(p->colour), PixelAt(pic, 5, 6));
-    world->Undo(1);
-    EXPECT_EQ(RgbOf(0), PixelAt(pic, 0, 0));
+    world->Undo();
+    EXPECT_EQ(RgbOf(0), PixelAt(pic, 5, 6));
+    EXPECT_EQ((Rgb{7, 7, 7}), PixelAt(pic, 0, 0));
 }
 
 TEST_F(PointerTest, LineChainDrawsConnectedSegmentsAndEndsInPointMode) {
@@ -288,6 +289,12 @@ TEST_F(PointerTest, LineChainDrawsConnectedSegmentsAndEndsInPointMode) {
     for (int y = 2; y <= 6; y++) EXPECT_EQ(pen, PixelAt(pic, 7, y));
     EXPECT_EQ(RgbOf(0), PixelAt(pic, 8, 2));
     EXPECT_EQ(RgbOf(0), PixelAt(pic, 7, 7));
+    // A long shallow and a long steep line, both taken back by one undo.
+    auto before = Copy(pic);
+    world->history->Close();
+    p->Move(-7, 60), world->LineTo(), p->Move(90, -37), world->LineTo(), p->Move(-5, 100), world->Commit();
+    world->Undo();
+    EXPECT_TRUE(SamePixels(before->GetBitmap(), pic));
 }
 
 TEST_F(PointerTest, CancelDropsTheLineAndRestoresTheBox) {

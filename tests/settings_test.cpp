@@ -76,8 +76,8 @@ TEST_F(Settings, DefaultsWriteTheWholeFileInOrder) {
         want += "x" + N + " = 0\ny" + N + " = 0\njtx" + N + " = 8\njty" + N + " = 8\n";
     }
     want += "spointer = 0\n\n[Files]\nroot = img\nfilesPos = 0\n\n[TextDraw]\nw = 1\nh = 1\ntext =  \n\n"
-            "[Pause]\npause = 0\n\n[Status]\nshown = 1\n\n[Export]\nfirst = 0\nlast = -1\ndelay = -1\n"
-            "loops = 0\ncolumns = -1\npadding = 0\n";
+            "[Pause]\npause = 0\n\n[Undo]\nmemory = 64\n\n[Status]\nshown = 1\n\n[Export]\nfirst = 0\nlast = -1\n"
+            "delay = -1\nloops = 0\ncolumns = -1\npadding = 0\n";
     std::string got = ReadFile("vell.cfg");
     // Compared line by line so a failure names the first differing line.
     std::istringstream a(want), b(got);

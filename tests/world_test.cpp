@@ -10,7 +10,9 @@
 
 #include "all/display.h"
 #include "bmp/bmp.h"
+#include "learn/history.h"
 #include "learn/key_recorder.h"
+#include "learn/overlay.h"
 #include "learn/layer.h"
 #include "learn/lens.h"
 #include "learn/pointer.h"
@@ -118,10 +120,10 @@ TEST_F(Editor, StartsWithoutFilesOnOneBlackLayerOfTheScreenSize) {
     EXPECT_EQ(w.keyMan->mode, KeyMan::Live);
     EXPECT_EQ(w.stepX, 1);
     EXPECT_EQ(w.stepY, 1);
-    // The construction's own Undo(0) took a real snapshot.
-    ASSERT_NE(w.undo, nullptr);
-    EXPECT_EQ(w.undo->Width(), w.layer->width);
-    EXPECT_EQ(w.undo->Height(), w.layer->height);
+    // The start is where the history begins.
+    ASSERT_NE(w.history, nullptr);
+    EXPECT_EQ(w.history->UndoCount(), 0);
+    EXPECT_EQ(w.history->RedoCount(), 0);
 }
 
 TEST_F(Editor, ACommandLineNameReplacesOnlyThePictureName) {
@@ -132,76 +134,72 @@ TEST_F(Editor, ACommandLineNameReplacesOnlyThePictureName) {
     EXPECT_EQ(named.layers.size(), plain.layers.size());
 }
 
-TEST_F(Editor, FirstSnapshotOnlyCreatesTheSmallSurface) {
-    TestWorld w;
-    delete w.undo;
-    w.undo = nullptr;
-    BITMAP* b = w.layer->bmp->GetBitmap();
-    int red = makecol(255, 0, 0);
-    putpixel(b, 2, 2, red);
-    w.Undo(0);
-    ASSERT_NE(w.undo, nullptr);
-    EXPECT_EQ(w.undo->Width(), 8);
-    EXPECT_EQ(w.undo->Height(), 8);
-    EXPECT_EQ(PixelAt(w.undo->GetBitmap(), 2, 2), kBlack);
-    EXPECT_EQ(PixelAt(b, 2, 2), RgbOf(red));
-
-    // The next one grows the surface to the layer and copies it.
-    w.Undo(0);
-    EXPECT_EQ(w.undo->Width(), w.layer->width);
-    EXPECT_EQ(w.undo->Height(), w.layer->height);
-    EXPECT_EQ(PixelAt(w.undo->GetBitmap(), 2, 2), RgbOf(red));
+// A red pixel at (x, y) of the current layer as one step of the history.
+void RedStep(World& w, int x, int y) {
+    w.history->WillChange(w.layer->bmp, x, y, 1, 1);
+    putpixel(w.layer->bmp->GetBitmap(), x, y, makecol(255, 0, 0));
+    w.history->Close();
 }
 
-TEST_F(Editor, RestoringTwiceGivesTheSameAsOnce) {
+TEST_F(Editor, UndoRightAfterStartChangesNothingAndSaysSo) {
+    TestWorld w;
+    putpixel(w.layer->bmp->GetBitmap(), 2, 2, makecol(255, 0, 0));  // not reported
+    w.Undo();
+    EXPECT_EQ(PixelAt(w.layer->bmp->GetBitmap(), 2, 2), (Rgb{255, 0, 0}));
+    EXPECT_EQ(w.text->lines, std::vector<std::string>{"Nothing to undo"});
+    w.Redo();
+    EXPECT_EQ(w.text->lines, std::vector<std::string>{"Nothing to redo"});
+}
+
+TEST_F(Editor, StepsGoBackAndForwardOneAtATime) {
     TestWorld w;
     BITMAP* b = w.layer->bmp->GetBitmap();
-    int red = makecol(255, 0, 0), blue = makecol(0, 0, 255);
-    putpixel(b, 10, 10, red);
-    w.Undo(0);
-    putpixel(b, 10, 10, blue);
-    putpixel(b, 500, 700, blue);
-    w.Undo(1);
-    EXPECT_EQ(PixelAt(b, 10, 10), RgbOf(red));
+    RedStep(w, 10, 10);
+    w.history->WillChange(w.layer->bmp, 10, 10, 491, 691);
+    putpixel(b, 10, 10, makecol(0, 0, 255));
+    putpixel(b, 500, 700, makecol(0, 0, 255));
+    w.Undo();
+    EXPECT_EQ(PixelAt(b, 10, 10), (Rgb{255, 0, 0}));
     EXPECT_EQ(PixelAt(b, 500, 700), kBlack);
-    putpixel(b, 11, 10, blue);
-    w.Undo(1);
-    EXPECT_EQ(PixelAt(b, 10, 10), RgbOf(red));
-    EXPECT_EQ(PixelAt(b, 11, 10), kBlack);
-
-    // Each snapshot replaces the one before.
-    putpixel(b, 10, 10, blue);
-    w.Undo(0);
-    putpixel(b, 10, 10, 0);
-    w.Undo(1);
-    EXPECT_EQ(PixelAt(b, 10, 10), RgbOf(blue));
+    EXPECT_EQ(w.text->lines, std::vector<std::string>{"Undo (1 more)"});
+    w.Undo();
+    EXPECT_EQ(PixelAt(b, 10, 10), kBlack);
+    w.Undo();
+    EXPECT_EQ(w.text->lines, std::vector<std::string>{"Nothing to undo"});
+    w.Redo();
+    w.Redo();
+    EXPECT_EQ(PixelAt(b, 500, 700), (Rgb{0, 0, 255}));
+    EXPECT_EQ(w.text->lines, std::vector<std::string>{"Redo (0 more)"});
 }
 
-TEST_F(Editor, RestoringAfterChangingLayerWritesIntoTheNewLayer) {
+TEST_F(Editor, UndoMakesTheChangedLayerCurrent) {
     TestWorld w;
     w.layers.push_back(new Layer(&w, w.layer->width, w.layer->height, 1));
-    int red = makecol(255, 0, 0);
-    putpixel(w.layers[0]->bmp->GetBitmap(), 4, 5, red);
-    w.Undo(0);
+    RedStep(w, 4, 5);
     w.SelectLayer(1);
-    BITMAP* top = w.layers[1]->bmp->GetBitmap();
-    ASSERT_EQ(getpixel(top, 4, 5), display::maskColour);
-    w.Undo(1);
-    EXPECT_EQ(PixelAt(top, 4, 5), RgbOf(red));
-    EXPECT_EQ(getpixel(top, 100, 100), 0);  // the black of layer 0
+    w.Undo();
+    EXPECT_EQ(w.slayer, 0);
+    EXPECT_EQ(PixelAt(w.layers[0]->bmp->GetBitmap(), 4, 5), kBlack);
+    EXPECT_EQ(getpixel(w.layers[1]->bmp->GetBitmap(), 4, 5), display::maskColour);
 }
 
-TEST_F(Editor, SnapshotFollowsAResizedLayer) {
+TEST_F(Editor, UndoOfAResizeGivesBackTheCanvasAndItsView) {
     TestWorld w;
+    RedStep(w, 1, 1);
     ASSERT_TRUE(w.resizeCanvas(40, 30));
-    int red = makecol(255, 0, 0);
-    putpixel(w.layer->bmp->GetBitmap(), 39, 29, red);
-    w.Undo(0);
-    EXPECT_EQ(w.undo->Width(), 40);
-    EXPECT_EQ(w.undo->Height(), 30);
-    putpixel(w.layer->bmp->GetBitmap(), 39, 29, 0);
-    w.Undo(1);
-    EXPECT_EQ(PixelAt(w.layer->bmp->GetBitmap(), 39, 29), RgbOf(red));
+    w.history->Close();
+    RedStep(w, 39, 29);
+    w.Undo();
+    EXPECT_EQ(PixelAt(w.layer->bmp->GetBitmap(), 39, 29), kBlack);
+    w.Undo();
+    EXPECT_EQ(w.layer->width, 1024);
+    EXPECT_EQ(w.stm->Width(), 1024);
+    EXPECT_EQ(PixelAt(w.layer->bmp->GetBitmap(), 1, 1), (Rgb{255, 0, 0}));
+    w.Redo();
+    w.Redo();
+    EXPECT_EQ(w.layer->width, 40);
+    EXPECT_EQ(w.stm->Height(), 30);
+    EXPECT_EQ(PixelAt(w.layer->bmp->GetBitmap(), 39, 29), (Rgb{255, 0, 0}));
 }
 
 TEST_F(Editor, ClearColourOfTheCurrentLayer) {
@@ -345,25 +343,21 @@ TEST_F(Editor, ALensFarOutsideThePictureShowsOnlyGrey) {
 }
 
 #if !defined(__SANITIZE_ADDRESS__)
-TEST_F(Editor, ASnapshotWithoutMemoryKeepsTheOldOneAndSaysSo) {
+TEST_F(Editor, AStepWithoutMemoryEmptiesTheHistoryAndSaysSo) {
     TestWorld w;
-    int red = makecol(255, 0, 0);
-    putpixel(w.layer->bmp->GetBitmap(), 1, 1, red);
-    w.Undo(0);
     ASSERT_TRUE(w.resizeCanvas(3000, 3000));
-    Bmp* before = w.undo;
+    RedStep(w, 1, 1);
+    ASSERT_EQ(w.history->UndoCount(), 1);
     std::string out;
     {
         MemoryCap cap(16L << 20);
         testing::internal::CaptureStdout();
-        w.Undo(0);
+        w.history->WillChange(w.layer->bmp, 0, 0, 3000, 3000);
+        w.history->Close();
         out = testing::internal::GetCapturedStdout();
     }
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
-    EXPECT_EQ(w.undo, before);
-    EXPECT_EQ(w.undo->Width(), 1024);
-    putpixel(w.layer->bmp->GetBitmap(), 1, 1, 0);
-    w.Undo(1);
-    EXPECT_EQ(PixelAt(w.layer->bmp->GetBitmap(), 1, 1), RgbOf(red));
+    EXPECT_EQ(out, "Undo history cleared: change too large\n");
+    EXPECT_EQ(w.history->UndoCount(), 0);
+    EXPECT_EQ(w.history->Bytes(), 0u);
 }
 #endif

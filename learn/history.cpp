@@ -1,0 +1,382 @@
+#include "history.h"
+
+#include <allegro.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "../bmp/bmp.h"
+#include "layer.h"
+#include "pointer.h"
+
+// One change inside a step. Undo and Redo are each called only in the state
+// the other one left (or, for Undo, the state right after the change).
+class History::Change {
+public:
+    virtual ~Change() = default;
+    virtual void Undo(std::vector<Layer*>& layers, std::vector<Pointer*>& pointers) = 0;
+    virtual void Redo(std::vector<Layer*>& layers, std::vector<Pointer*>& pointers) = 0;
+    virtual size_t Bytes() const = 0;
+    // Asked once, when the step ends: a report may cover pixels that did
+    // not change after all (a stamp of mask colour, an erased black pixel).
+    virtual bool Changed(const std::vector<Layer*>&) const { return true; }
+};
+
+struct History::Step {
+    std::vector<std::unique_ptr<Change>> changes;
+    // Pixel reports merge only with the changes after the last change of the
+    // layer list: a layer index means something else before it.
+    size_t segment = 0;
+    int focus = -1;
+    size_t bytes = 0;
+};
+
+namespace {
+
+struct Rect {
+    int x, y, w, h;
+    bool Inside(const Rect& o) const { return x >= o.x && y >= o.y && x + w <= o.x + o.w && y + h <= o.y + o.h; }
+    bool Meets(const Rect& o) const { return x < o.x + o.w && o.x < x + w && y < o.y + o.h && o.y < y + h; }
+    Rect Union(const Rect& o) const {
+        int l = std::min(x, o.x), t = std::min(y, o.y);
+        return {l, t, std::max(x + w, o.x + o.w) - l, std::max(y + h, o.y + o.h) - t};
+    }
+};
+
+// What the allocator adds to each block (header and rounding), about.
+constexpr size_t kBlockCost = 24;
+
+// What an Allegro memory bitmap of w x h takes: the bitmap, its row table
+// and its pixels, three blocks.
+size_t SurfaceBytes(int w, int h, int depth) {
+    return sizeof(BITMAP) + size_t(h) * sizeof(unsigned char*) + size_t(w) * h * ((depth + 7) / 8) + 3 * kBlockCost;
+}
+
+size_t LayerBytes(Layer* l) {
+    return sizeof(Layer) + sizeof(Bmp) + SurfaceBytes(l->width, l->height, bitmap_color_depth(l->bmp->GetBitmap()));
+}
+
+template <class T>
+bool Contains(const std::vector<T*>& list, const T* item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+// The old pixels of one rectangle of one layer. Undo and redo both exchange
+// them with the layer's, so one copy serves both directions.
+class Patch : public History::Change {
+public:
+    Patch(int layer, Rect r, BITMAP* from) : layer(layer), r(r) {
+        pixels = create_bitmap_ex(bitmap_color_depth(from), r.w, r.h);
+        if (pixels) blit(from, pixels, r.x, r.y, 0, 0, r.w, r.h);
+    }
+    ~Patch() override {
+        if (pixels) destroy_bitmap(pixels);
+    }
+    static size_t BytesFor(Rect r, int depth) { return sizeof(Patch) + kBlockCost + SurfaceBytes(r.w, r.h, depth); }
+
+    bool Made() const { return pixels != nullptr; }
+    // The old pixels of a patch this one grew over.
+    void Take(const Patch& p) { blit(p.pixels, pixels, 0, 0, p.r.x - r.x, p.r.y - r.y, p.r.w, p.r.h); }
+    int LayerIndex() const { return layer; }
+    const Rect& Area() const { return r; }
+    BITMAP* Pixels() const { return pixels; }
+
+    void Undo(std::vector<Layer*>& layers, std::vector<Pointer*>&) override { Swap(layers[layer]->bmp->GetBitmap()); }
+    void Redo(std::vector<Layer*>& layers, std::vector<Pointer*>&) override { Swap(layers[layer]->bmp->GetBitmap()); }
+    size_t Bytes() const override { return BytesFor(r, bitmap_color_depth(pixels)); }
+
+    bool Changed(const std::vector<Layer*>& layers) const override {
+        BITMAP* b = layers[layer]->bmp->GetBitmap();
+        if (!is_memory_bitmap(b)) return true;
+        size_t bpp = (bitmap_color_depth(b) + 7) / 8;
+        for (int j = 0; j < r.h; j++)
+            if (std::memcmp(b->line[r.y + j] + r.x * bpp, pixels->line[j], r.w * bpp) != 0) return true;
+        return false;
+    }
+
+private:
+    void Swap(BITMAP* b) {
+        if (!is_memory_bitmap(b)) return SwapByBlits(b);
+        size_t bpp = (bitmap_color_depth(b) + 7) / 8;
+        for (int j = 0; j < r.h; j++) {
+            unsigned char* row = b->line[r.y + j] + r.x * bpp;
+            std::swap_ranges(row, row + r.w * bpp, pixels->line[j]);
+        }
+    }
+    void SwapByBlits(BITMAP* b) {
+        BITMAP* t = create_bitmap_ex(bitmap_color_depth(b), r.w, r.h);
+        if (!t) return;
+        blit(b, t, r.x, r.y, 0, 0, r.w, r.h);
+        blit(pixels, b, 0, 0, r.x, r.y, r.w, r.h);
+        destroy_bitmap(pixels);
+        pixels = t;
+    }
+
+    int layer;
+    Rect r;
+    BITMAP* pixels;
+};
+
+// A change of the list of layers, and of pointers a document load appended.
+// The layer objects that left the list are kept whole; whichever side is
+// not in the editor belongs to this change.
+class ListChange : public History::Change {
+public:
+    ListChange(const std::vector<Layer*>& before, size_t pointerFrom, bool pointerTail)
+        : before(before), pointerFrom(pointerFrom), pointerTail(pointerTail) {}
+    ~ListChange() override {
+        const std::vector<Layer*>& gone = done ? before : after;
+        const std::vector<Layer*>& kept = done ? after : before;
+        for (Layer* l : gone)
+            if (!Contains(kept, l)) delete l;
+        for (Pointer* p : heldPointers) delete p;
+    }
+    void Finish(const std::vector<Layer*>& now, const std::vector<Pointer*>& pointers) {
+        after = now;
+        if (!pointerTail) pointerFrom = pointers.size();
+        appended = pointers.size() > pointerFrom;
+    }
+    bool Changed(const std::vector<Layer*>&) const override { return before != after || appended; }
+
+    void Undo(std::vector<Layer*>& layers, std::vector<Pointer*>& pointers) override {
+        layers = before;
+        done = false;
+        if (pointers.size() < pointerFrom) return;
+        heldPointers.assign(pointers.begin() + pointerFrom, pointers.end());
+        pointers.resize(pointerFrom);
+    }
+    void Redo(std::vector<Layer*>& layers, std::vector<Pointer*>& pointers) override {
+        layers = after;
+        done = true;
+        pointers.insert(pointers.end(), heldPointers.begin(), heldPointers.end());
+        heldPointers.clear();
+    }
+    // The larger side, so the figure does not change between undo and redo.
+    size_t Bytes() const override {
+        return sizeof(ListChange) + std::max(Only(before, after), Only(after, before)) +
+               (before.size() + after.size()) * sizeof(Layer*);
+    }
+
+private:
+    static size_t Only(const std::vector<Layer*>& a, const std::vector<Layer*>& b) {
+        size_t n = 0;
+        for (Layer* l : a)
+            if (!Contains(b, l)) n += LayerBytes(l);
+        return n;
+    }
+
+    std::vector<Layer*> before, after;
+    size_t pointerFrom;
+    bool pointerTail;
+    bool appended = false;
+    std::vector<Pointer*> heldPointers;
+    bool done = true;
+};
+
+// The part of (x, y, w, h) inside b, in r; false when nothing is left.
+bool Clip(BITMAP* b, int64_t x, int64_t y, int64_t w, int64_t h, Rect& r) {
+    int64_t left = std::max<int64_t>(x, 0), top = std::max<int64_t>(y, 0);
+    int64_t right = std::min<int64_t>(x + w, b->w), bottom = std::min<int64_t>(y + h, b->h);
+    if (right <= left || bottom <= top) return false;
+    r = {int(left), int(top), int(right - left), int(bottom - top)};
+    return true;
+}
+
+// Rectangles of one layer in a step stay apart: one that meets earlier ones
+// grows over them (the pixels around them are still untouched), and they
+// are listed in merged. False when r lies inside one already kept.
+bool Absorb(History::Step& step, int layer, Rect& r, std::vector<Patch*>& merged) {
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (size_t i = step.segment; i < step.changes.size(); i++) {
+            auto* p = static_cast<Patch*>(step.changes[i].get());
+            if (p->LayerIndex() != layer || Contains(merged, p) || !p->Area().Meets(r)) continue;
+            if (merged.empty() && r.Inside(p->Area())) return false;
+            r = r.Union(p->Area());
+            merged.push_back(p);
+            grew = true;
+        }
+    }
+    return true;
+}
+
+const char kTooLarge[] = "Undo history cleared: change too large";
+
+}  // namespace
+
+History::History(std::vector<Layer*>& layers, std::vector<Pointer*>& pointers, size_t budget)
+    : layers(layers), pointers(pointers), budget(budget), open(std::make_unique<Step>()) {}
+
+History::~History() = default;
+
+void History::SetBudget(size_t bytes) {
+    budget = bytes;
+    Evict();
+}
+
+int History::UndoCount() const { return static_cast<int>(done - (grouping ? floor : 0)); }
+
+int History::RedoCount() const { return static_cast<int>(steps.size() - done); }
+
+size_t History::OpenBytes() const {
+    size_t n = sizeof(Step) + 2 * kBlockCost;
+    for (const auto& c : open->changes) n += c->Bytes() + sizeof(c);
+    return n;
+}
+
+void History::WillChange(Bmp* surface, int64_t x, int64_t y, int64_t w, int64_t h) {
+    Settle();
+    auto it = std::find_if(layers.begin(), layers.end(), [surface](Layer* l) { return l->bmp == surface; });
+    BITMAP* b = surface->GetBitmap();
+    Rect r;
+    if (openLost || it == layers.end() || !Clip(b, x, y, w, h, r)) return;
+    int index = static_cast<int>(it - layers.begin());
+    std::vector<Patch*> merged;
+    if (!Absorb(*open, index, r, merged)) return;
+    size_t freed = 0;
+    for (Patch* p : merged) freed += p->Bytes();
+    if (OpenBytes() - freed + Patch::BytesFor(r, bitmap_color_depth(b)) > budget) return Lose();
+    auto patch = std::make_unique<Patch>(index, r, b);
+    if (!patch->Made()) return Lose();
+    for (Patch* p : merged) patch->Take(*p);
+    auto& list = open->changes;
+    auto isMerged = [&](const std::unique_ptr<Change>& c) {
+        return std::find(merged.begin(), merged.end(), c.get()) != merged.end();
+    };
+    list.erase(std::remove_if(list.begin() + open->segment, list.end(), isMerged), list.end());
+    list.push_back(std::move(patch));
+    if (open->focus < 0) open->focus = index;
+}
+
+void History::LayersChanging(int focus, bool pointerTail) {
+    Close();
+    pendingList = std::make_unique<ListChange>(layers, pointers.size(), pointerTail);
+    pendingFocus = focus;
+}
+
+// A change of the list of layers is complete once the command that
+// announced it goes on (or the step ends).
+void History::Settle() {
+    if (!pendingList) return;
+    std::unique_ptr<Change> list = std::move(pendingList);
+    static_cast<ListChange&>(*list).Finish(layers, pointers);
+    if (openLost || !list->Changed(layers)) return;
+    if (open->focus < 0) open->focus = pendingFocus;
+    open->changes.push_back(std::move(list));
+    open->segment = open->changes.size();
+}
+
+void History::Close() {
+    Settle();
+    std::unique_ptr<Step> step = std::move(open);
+    open = std::make_unique<Step>();
+    auto& list = step->changes;
+    auto unchanged = [this](const std::unique_ptr<Change>& c) { return !c->Changed(layers); };
+    list.erase(std::remove_if(list.begin(), list.end(), unchanged), list.end());
+    bool lost = openLost;
+    openLost = false;
+    if (!lost && list.empty()) return;
+    // The step, its list of changes and its place in the deque.
+    step->bytes = sizeof(Step) + 2 * kBlockCost + sizeof(step);
+    for (const auto& c : list) step->bytes += c->Bytes() + sizeof(c);
+    if (lost || step->bytes > budget) {
+        step.reset();
+        return DropEverything();
+    }
+    Keep(std::move(step));
+}
+
+void History::Keep(std::unique_ptr<Step> step) {
+    // A new change after an undo: what could have been redone is gone.
+    while (steps.size() > done) {
+        total -= steps.back()->bytes;
+        steps.pop_back();
+    }
+    total += step->bytes;
+    steps.push_back(std::move(step));
+    done++;
+    if (grouping) groupKept = true;
+    Evict();
+}
+
+void History::Lose() {
+    open->changes.clear();
+    open->segment = 0;
+    openLost = true;
+}
+
+void History::DropEverything() {
+    Clear();
+    if (grouping) groupLost = true;
+    if (say) say(kTooLarge);
+}
+
+// The oldest steps go first. A group's own steps are needed whole to undo
+// the group: when they alone are too large, nothing can be kept.
+void History::Evict() {
+    while (total > budget && !steps.empty()) {
+        if (grouping && floor == 0) return DropEverything();
+        total -= steps.front()->bytes;
+        steps.pop_front();
+        done--;
+        if (floor > 0) floor--;
+    }
+}
+
+void History::Clear() {
+    pendingList.reset();
+    open = std::make_unique<Step>();
+    openLost = false;
+    steps.clear();
+    done = 0;
+    floor = 0;
+    total = 0;
+}
+
+int History::Undo() {
+    Close();
+    if (done == (grouping ? floor : 0)) return -1;
+    Step& s = *steps[--done];
+    for (auto c = s.changes.rbegin(); c != s.changes.rend(); ++c) (*c)->Undo(layers, pointers);
+    return s.focus;
+}
+
+int History::Redo() {
+    Close();
+    if (done == steps.size()) return -1;
+    Step& s = *steps[done++];
+    for (auto& c : s.changes) c->Redo(layers, pointers);
+    return s.focus;
+}
+
+void History::BeginGroup(int focus) {
+    Close();
+    grouping = true;
+    floor = done;
+    groupFocus = focus;
+    groupKept = false;
+    groupLost = false;
+}
+
+void History::EndGroup() {
+    Close();
+    grouping = false;
+    if (groupLost) return Clear();
+    if (!groupKept) return;
+    // The group's undone steps go, the others become one step.
+    while (steps.size() > done) {
+        total -= steps.back()->bytes;
+        steps.pop_back();
+    }
+    if (done == floor) return;
+    auto merged = std::make_unique<Step>();
+    merged->focus = groupFocus;
+    for (size_t i = floor; i < done; i++) {
+        for (auto& c : steps[i]->changes) merged->changes.push_back(std::move(c));
+        merged->bytes += steps[i]->bytes;
+    }
+    steps.erase(steps.begin() + floor, steps.begin() + done);
+    steps.push_back(std::move(merged));
+    done = floor + 1;
+}
