@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "../learn/world.h"
+#include "folder_claim.h"
 #include "startup.h"
 
 int main(int argc, char** argv) {
@@ -10,6 +11,10 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
 
     std::vector<std::string> args(argv, argv + argc);
+
+    // One editor per folder, settled before any file in it is read or written.
+    if (!ClaimFolder()) return 1;
+
     std::vector<std::string> withDepth = args;
     withDepth.push_back("-depth:");
     withDepth.push_back("32");
