@@ -4,22 +4,17 @@
 source "$(dirname "$0")/driver.sh" "$1"
 
 SIZE=$((16 + 8 * (4 + 4 * 2048 * 2048) + 10 * 4))
-python3 - "$WORK/Vell.zub" <<'PY'
-import struct, sys
-with open(sys.argv[1], "wb") as f:
-    f.write(struct.pack("<4i", 2, 8, 2048, 2048))
-    for mode in range(8):
-        f.write(struct.pack("<i", mode % 2) + bytes(4 * 2048 * 2048))
-    f.write(bytes(40))
-PY
+python3 -c 'import struct, sys; sys.stdout.buffer.write(struct.pack("<4i", 2, 8, 2048, 2048))
+for mode in range(8): sys.stdout.buffer.write(struct.pack("<i", mode % 2) + bytes(4 * 2048 * 2048))
+sys.stdout.buffer.write(bytes(40))' >"$WORK/Vell.zub"
+saving() { compgen -G "$WORK/.Vell.zub.tmp-*" >/dev/null; }
 
-# Starts the editor and checks that it read the document the last one left.
+# Starts the editor and checks that it read what the last one left.
 start_reading() {
     start_vell
-    if grep -e "was not loaded" -e "can't be opened" -e "Started a new picture" "$WORK/stdout.txt"; then
+    ! grep -e "was not loaded" -e "can't be opened" -e "Started a new picture" "$WORK/stdout.txt" ||
         fail "Vell.zub did not read after the kill"
-    fi
-    if compgen -G "$WORK/.Vell.zub.tmp-*" >/dev/null; then fail "a temporary file survived the start"; fi
+    ! saving || fail "a temporary file survived the start"
     [ "$(stat -c %s "$WORK/Vell.zub")" = "$SIZE" ] || fail "Vell.zub is $(stat -c %s "$WORK/Vell.zub") bytes"
 }
 
@@ -27,13 +22,10 @@ cut=0
 for round in 1 2 3 4 5 6; do
     start_reading
     press space
-    press Right
+    press Right  # the new document differs from the old
     key_down shift
     key_down Escape
-    for _ in $(seq 2000); do
-        if compgen -G "$WORK/.Vell.zub.tmp-*" >/dev/null || ! vell_running; then break; fi
-        sleep 0.01
-    done
+    for _ in $(seq 2000); do if saving || ! vell_running; then break; fi; sleep 0.01; done
     # Anywhere in the first 150 ms of the save, or after it.
     sleep "$(printf '0.%03d' $((RANDOM % 150)))"
     kill -9 "$VELL_PID" 2>/dev/null || true
@@ -41,7 +33,7 @@ for round in 1 2 3 4 5 6; do
     VELL_PID=""
     key_up Escape
     key_up shift
-    if compgen -G "$WORK/.Vell.zub.tmp-*" >/dev/null; then cut=$((cut + 1)); fi
+    if saving; then cut=$((cut + 1)); fi
 done
 echo "$cut of 6 kills cut a save short"
 [ "$cut" -gt 0 ] || fail "no kill landed during a save"
