@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -39,6 +40,8 @@ bool TakeOverAttributes(int fd, const std::string& name) {
     return fchmod(fd, 0666 & ~mask) == 0;
 }
 
+// fsync through a descriptor of its own: the data may have been written
+// through another one (Allegro reopens the configuration by name).
 bool SyncPath(const std::string& path, int flags) {
     int fd = open(path.c_str(), flags | O_CLOEXEC);
     if (fd < 0) return false;
@@ -52,6 +55,16 @@ bool SyncPath(const std::string& path, int flags) {
 bool IsRegular(const std::string& path) {
     struct stat st;
     return lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Is `name` a temporary file made for `target` (both bare names)?
+bool IsTempNameOf(const std::string& name, const std::string& target) {
+    std::string prefix = "." + target + kTempMark;
+    if (name.size() != prefix.size() + kRandomChars || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (size_t i = prefix.size(); i < name.size(); i++)
+        if (!std::isalnum(static_cast<unsigned char>(name[i]))) return false;
+    return true;
 }
 
 }  // namespace
@@ -98,18 +111,6 @@ bool SafeFile::Commit(std::string& why) {
     return true;
 }
 
-bool IsTempNameOf(const std::string& name, const std::string& target) {
-    std::string prefix = "." + target + kTempMark;
-    if (name.size() != prefix.size() + kRandomChars || name.compare(0, prefix.size(), prefix) != 0)
-        return false;
-    for (size_t i = prefix.size(); i < name.size(); i++) {
-        char c = name[i];
-        bool letterOrDigit = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        if (!letterOrDigit) return false;
-    }
-    return true;
-}
-
 std::vector<std::string> RemoveStaleTemps(const std::string& dir,
                                           const std::vector<std::string>& targets) {
     std::vector<std::string> removed;
@@ -117,11 +118,10 @@ std::vector<std::string> RemoveStaleTemps(const std::string& dir,
     if (!d) return removed;
     while (dirent* e = readdir(d)) {
         std::string name = e->d_name;
-        for (const std::string& target : targets) {
-            std::string path = dir + "/" + name;
+        std::string path = dir + "/" + name;
+        for (const std::string& target : targets)
             if (IsTempNameOf(name, target) && IsRegular(path) && unlink(path.c_str()) == 0)
                 removed.push_back(name);
-        }
     }
     closedir(d);
     return removed;

@@ -20,7 +20,8 @@ public:
     bool Open(std::string& why);
     std::FILE* Stream() { return stream; }
     const std::string& TempName() const { return tempName; }
-    // Closes the stream, for a writer that reopens the file by its name.
+    // Closes the stream after Open, for a writer that reopens the file by
+    // its name.
     bool CloseStream(std::string& why);
     // Flushes the temporary file to the disk, renames it over the target and
     // flushes the folder.
@@ -32,10 +33,6 @@ private:
     std::FILE* stream = nullptr;
     bool committed = false;
 };
-
-// Is `name` (a bare file name) a temporary file SafeFile makes for `target`
-// (a bare file name)?
-bool IsTempNameOf(const std::string& name, const std::string& target);
 
 // Removes the temporary files of the given targets that an interrupted save
 // left in `dir`, and nothing else; answers the names removed.
