@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "../learn/world.h"
+#include "folder_claim.h"
 #include "startup.h"
 #include "usage.h"
 
@@ -15,6 +16,9 @@ int main(int argc, char** argv) {
     // answered before anything is started.
     int infoStatus = AnswerInfoSwitch(args);
     if (infoStatus >= 0) return infoStatus;
+
+    // One editor per folder, settled before any file in it is read or written.
+    if (!ClaimFolder()) return 1;
 
     std::vector<std::string> withDepth = args;
     withDepth.push_back("-depth:");

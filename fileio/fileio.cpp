@@ -6,7 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include "safe_file.h"
 
 namespace {
 
@@ -39,9 +44,107 @@ bool WriteAll(const std::string& n, const std::vector<unsigned char>& d, const c
     return ok;
 }
 
+// The whole file, or nothing when there is none; false when it exists but
+// cannot be read.
+bool ReadIfThere(const std::string& name, std::string& out, std::string& why) {
+    FILE* f = std::fopen(name.c_str(), "rb");
+    if (!f) {
+        if (errno == ENOENT) return true;
+        why = std::strerror(errno);
+        return false;
+    }
+    char chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) out.append(chunk, got);
+    bool ok = !std::ferror(f);
+    if (!ok) why = std::strerror(errno);
+    std::fclose(f);
+    return ok;
+}
+
+// Allegro trims the blanks around a value when it reads the file.
+std::string Trimmed(const char* value) {
+    std::string s = value;
+    size_t first = s.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+// Every (section, key, value) of the current configuration, in its order.
+std::vector<std::array<std::string, 3>> ConfigEntries() {
+    std::vector<std::array<std::string, 3>> all;
+    const char** sections = nullptr;
+    const char** names = nullptr;
+    auto add = [&](const char* section) {
+        int n = list_config_entries(section, &names);
+        for (int i = 0; i < n; i++)
+            all.push_back({section ? section : "", names[i], Trimmed(get_config_string(section, names[i], ""))});
+    };
+    add(nullptr);
+    int n = list_config_sections(&sections);
+    for (int i = 0; i < n; i++) add(sections[i]);
+    free_config_entries(&sections);
+    free_config_entries(&names);
+    return all;
+}
+
+// Allegro's writer reports no failure (a full disk leaves a short file), so
+// the written file is read back and must hold every value held in memory.
+bool WrittenCompletely(const std::string& written, std::string& why) {
+    std::vector<std::array<std::string, 3>> held = ConfigEntries();
+    push_config_state();
+    set_config_file(written.c_str());
+    bool same = ConfigEntries() == held;
+    pop_config_state();
+    if (!same) why = "it was not written completely";
+    return same;
+}
+
 }  // namespace
 
+FileIO::FileIO() = default;
+FileIO::~FileIO() = default;
+
 void FileIO::SetConfigFile(const std::string& file) { set_config_file(Anchored(file).c_str()); }
+
+void FileIO::StartConfigWrite(const std::string& file) {
+    configShown = file;
+    configTarget = Anchored(file);
+    configWhy.clear();
+    std::string contents;
+    configWrite = std::make_unique<SafeFile>(configTarget);
+    bool ok = ReadIfThere(configTarget, contents, configWhy) && configWrite->Open(configWhy);
+    if (ok && !contents.empty() && std::fwrite(contents.data(), contents.size(), 1, configWrite->Stream()) != 1)
+        ok = false, configWhy = std::strerror(errno);
+    if (ok && configWrite->CloseStream(configWhy)) {
+        set_config_file(configWrite->TempName().c_str());
+        return;
+    }
+    // The values set next stay in memory: a file that cannot be replaced
+    // whole is not rewritten in place either.
+    configWrite.reset();
+    set_config_data(contents.data(), static_cast<int>(contents.size()));
+}
+
+bool FileIO::Flush() {
+    if (configTarget.empty()) {
+        flush_config_file();
+        return true;
+    }
+    std::unique_ptr<SafeFile> file = std::move(configWrite);
+    std::string target, why = configWhy;
+    target.swap(configTarget);
+    bool ok = file != nullptr;
+    if (ok) {
+        flush_config_file();
+        ok = WrittenCompletely(file->TempName(), why) && file->Commit(why);
+    }
+    // Back to the file itself, which now holds what was written; the
+    // temporary configuration was flushed, so leaving it writes nothing.
+    set_config_file(target.c_str());
+    if (!ok) std::printf("'%s' was not saved: %s\n", configShown.c_str(), why.c_str());
+    return ok;
+}
 
 void FileIO::SetSection(const std::string& s) { section = s; }
 void FileIO::SetKey(const std::string& k) { key = k; }
@@ -52,8 +155,6 @@ void FileIO::SetSectionKey(const std::string& s, const std::string& k) {
     SetSection(s);
     SetKey(k);
 }
-
-void FileIO::Flush() { flush_config_file(); }
 
 void FileIO::SetIntValue(int v) { set_config_int(section.c_str(), key.c_str(), v); }
 void FileIO::SetIntAt(const std::string& k, int v) { set_config_int(section.c_str(), k.c_str(), v); }

@@ -1,21 +1,32 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
+
+class SafeFile;
 
 // A thin wrapper around Allegro's configuration functions with a remembered
 // section and key, plus whole-file reads and writes.
 class FileIO {
 public:
-    FileIO() = default;
-    virtual ~FileIO() = default;
+    FileIO();
+    virtual ~FileIO();
 
     virtual void SetConfigFile(const std::string& file);
+    // Starts replacing the configuration file whole: what it holds now is
+    // copied into a temporary file beside it, which becomes the current
+    // configuration, so the values set next (and every key already there)
+    // land in it. Flush then puts it in the file's place.
+    virtual void StartConfigWrite(const std::string& file);
     virtual void SetSection(const std::string& s);
     virtual void SetKey(const std::string& k);
     virtual std::string SectionName();
     virtual std::string KeyName();
     virtual void SetSectionKey(const std::string& s, const std::string& k);
-    virtual void Flush();
+    // Writes the configuration: after StartConfigWrite through the
+    // temporary file (false, with a console line, when that fails), else in
+    // place as Allegro does.
+    virtual bool Flush();
     virtual void SetIntValue(int v);
     virtual void SetIntAt(const std::string& key, int v);
     virtual void SetStringValue(const std::string& v);
@@ -46,4 +57,8 @@ protected:
     std::vector<unsigned char> data;
     std::string section;
     std::string key;
+    std::unique_ptr<SafeFile> configWrite;  // between StartConfigWrite and Flush
+    std::string configTarget;  // anchored; empty when no write is started
+    std::string configShown;   // the name as given, for messages
+    std::string configWhy;  // why the temporary file could not be made
 };

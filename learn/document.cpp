@@ -12,6 +12,7 @@
 
 #include "../bmp/bmp.h"
 #include "../bmp/surface_size.h"
+#include "../fileio/safe_file.h"
 #include "document_io.h"
 #include "history.h"
 #include "layer.h"
@@ -87,46 +88,12 @@ std::string FreeName(const std::string& base, bool numberedOnly) {
     }
 }
 
-// Gives the new file the old one's permissions (and owner, where allowed),
-// or what a plain fopen would give under the current umask.
-bool TakeOverAttributes(int fd, const std::string& name) {
-    struct stat st;
-    if (stat(name.c_str(), &st) == 0) {
-        // Only root may give a file away; everyone else keeps their own.
-        if (fchown(fd, st.st_uid, st.st_gid) != 0) {
-        }
-        return fchmod(fd, st.st_mode & 07777) == 0;
-    }
-    mode_t mask = umask(0);
-    umask(mask);
-    return fchmod(fd, 0666 & ~mask) == 0;
-}
-
-// Writes into a temporary file beside `name` and renames it over `name`
-// only when every write and the close succeeded, so a failed save never
+// Writes the whole document through a temporary file that replaces `name`
+// only when every write succeeded, so a failed or interrupted save never
 // damages the previous file.
 bool WriteReplacing(const std::string& name, Document& doc, std::string& why) {
-    std::string tempName = name + ".XXXXXX";
-    int fd = mkstemp(&tempName[0]);
-    if (fd < 0) {
-        why = std::strerror(errno);
-        return false;
-    }
-    std::FILE* f = fdopen(fd, "wb");
-    if (!f) {
-        why = std::strerror(errno);
-        close(fd);
-        unlink(tempName.c_str());
-        return false;
-    }
-    bool ok = TakeOverAttributes(fd, name) || (why = std::strerror(errno), false);
-    ok = ok && WriteDocument(f, doc, why);
-    if (ok && std::fflush(f) != 0) why = std::strerror(errno), ok = false;
-    if (std::fclose(f) != 0 && ok) why = std::strerror(errno), ok = false;
-    if (ok && std::rename(tempName.c_str(), name.c_str()) != 0)
-        why = std::strerror(errno), ok = false;
-    if (!ok) unlink(tempName.c_str());
-    return ok;
+    SafeFile file(name);
+    return file.Open(why) && WriteDocument(file.Stream(), doc, why) && file.Commit(why);
 }
 
 }  // namespace

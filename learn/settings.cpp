@@ -134,7 +134,7 @@ void World::LoadSettings() {
 
 void World::SaveSettings() {
     FileIO& io = *fileIO;
-    io.SetConfigFile(kSettingsFile);
+    io.StartConfigWrite(kSettingsFile);
 
     io.SetSection("File");
     io.SetString("cfile", OneLine(cfile));
@@ -188,6 +188,6 @@ void World::SaveSettings() {
     io.SetString("sheet", OneLine(e.sheet));
 
     // Written now rather than at Allegro's shutdown, which an abnormal exit
-    // would skip.
+    // would skip, and replaced whole, so an interrupted save keeps the old file.
     io.Flush();
 }

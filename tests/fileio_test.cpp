@@ -1,9 +1,11 @@
 #include "fileio/fileio.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <csignal>
 
 #include "test_support.h"
 
@@ -74,6 +76,33 @@ TEST_F(FileIOConfig, ChangesReachTheDiskWhenSwitchingFiles) {
     io.SetInt("x", 12);
     io.SetConfigFile("other.cfg");
     EXPECT_NE(std::string::npos, ReadFile("test.cfg").find("x = 12"));
+}
+
+// A configuration replaced whole keeps what the editor does not know (other
+// keys, comments); a write cut short (a full disk, here a file size limit)
+// keeps the old file. Neither leaves a temporary file.
+TEST_F(FileIOConfig, AConfigurationWriteReplacesTheFileWholeOrNotAtAll) {
+    WriteFile("w.cfg", "# by hand\n[Mine]\nkeep = 1\n[A]\nk = 1\n");
+    io.StartConfigWrite("w.cfg");
+    io.SetStringIn("A", "k", "2");
+    ASSERT_TRUE(io.Flush());
+    std::string file = ReadFile("w.cfg");
+    EXPECT_EQ("# by hand\n[Mine]\nkeep = 1\n[A]\nk = 2\n", file);
+
+    io.StartConfigWrite("w.cfg");
+    io.SetString("long", std::string(5000, 'v'));
+    rlimit was, small = {1000, 1000};
+    getrlimit(RLIMIT_FSIZE, &was);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    testing::internal::CaptureStdout();
+    bool written = io.Flush();
+    setrlimit(RLIMIT_FSIZE, &was);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ("'w.cfg' was not saved: it was not written completely\n", testing::internal::GetCapturedStdout());
+    EXPECT_FALSE(written);
+    EXPECT_EQ(file, ReadFile("w.cfg"));
+    EXPECT_TRUE(io.Find(".w.cfg.tmp-*").empty());
 }
 
 class FileIOFiles : public ::testing::Test {

@@ -178,9 +178,11 @@ TEST_F(TeleportWorld, EditingSelectsAndMovesOnePixelPerFrame) {
     // frames 4-5: 3 and DOWN (source of teleport 2); frame 6: 1 and Q both
     // held with UP (the target wins); frames 7-8: COLON (source 19) with
     // LEFT; frame 9: SLASH (target 19) with UP.
+    // The keys are copied: an initializer_list's array ends with the call
+    // that made it, before the step runs.
     auto hold = [](std::initializer_list<int> keys) {
-        return [keys] {
-            for (int k : keys) HoldKey(k);
+        return [held = std::vector<int>(keys)] {
+            for (int k : held) HoldKey(k);
         };
     };
     w.steps = {hold({}),
