@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "../all/display.h"
+#include "../all/stop_request.h"
 #include "../bmp/bmp.h"
 #include "../bmp/load_pic.h"
 #include "../txt/txt.h"
@@ -42,8 +43,14 @@ std::string TempNameFor(const std::string& name) {
 
 std::string Quoted(const std::string& name) { return "'" + name + "'"; }
 
-// The first answer of a form, or the empty name when there is none.
-std::string FirstAnswer(const PromptAnswers& a) { return a.texts.empty() ? "" : a.texts[0]; }
+// Asks for a file name; false when the form was stopped, which applies
+// nothing (not even the offered name that Esc goes on with).
+bool AskName(World& world, const std::string& title, const std::string& label, std::string& name) {
+    PromptAnswers a = world.Prompt(title, {label}, {world.cfile});
+    if (a.texts.empty()) return false;
+    name = a.texts[0];
+    return true;
+}
 
 // Writes the picture to a temporary file and renames it over the target, so
 // a save that fails never destroys the old file.
@@ -112,8 +119,9 @@ void World::SaveImageFile() {
             return;
         }
     } else {
-        name = FirstAnswer(Prompt("Save Image File", {"Save:"}, {cfile}));
+        if (!AskName(*this, "Save Image File", "Save:", name)) return;
         bool save = !Exists(name) || ConfirmOverwrite(name);
+        if (StopRequested()) return;
         if (!save) {
             cfile = name;
             Undo(0);
@@ -132,7 +140,8 @@ void World::SaveImageFile() {
 }
 
 void World::LoadImageFile() {
-    std::string name = FirstAnswer(Prompt("Load Image File", {"Load:"}, {cfile}));
+    std::string name;
+    if (!AskName(*this, "Load Image File", "Load:", name)) return;
     cfile = name;
     if (!Exists(name)) return;
     if (IsDocumentName(name)) {
@@ -160,7 +169,8 @@ void World::LoadFrame(const std::string& name) {
 }
 
 void World::SelectLoadImageFile() {
-    std::string name = FirstAnswer(Prompt("Select Load Image File", {"Load:"}, {cfile}));
+    std::string name;
+    if (!AskName(*this, "Select Load Image File", "Load:", name)) return;
     cfile = name;
     if (!Exists(name)) return;
     if (!IsDocumentName(name) && !StampPicture(*this, name)) return;
@@ -168,8 +178,10 @@ void World::SelectLoadImageFile() {
 }
 
 void World::SaveSelectionFile() {
-    std::string name = FirstAnswer(Prompt("Save Selection", {"Save:"}, {cfile}));
+    std::string name;
+    if (!AskName(*this, "Save Selection", "Save:", name)) return;
     if (Exists(name) && !ConfirmOverwrite(name)) return;
+    if (StopRequested()) return;
     SaveSelection(name);
 }
 
@@ -184,11 +196,12 @@ void World::SaveSelection(const std::string& name) {
 }
 
 // Asks on the visible screen and waits for N or Y (N wins when both are
-// held), resting between polls rather than spinning a core.
+// held), resting between polls rather than spinning a core. A stop request
+// answers N.
 bool World::ConfirmOverwrite(const std::string& name) {
     txt->setText("Over write " + name + " Y/N?");
     txt->drawAt(1, display::screen, 0, 0);
-    for (;;) {
+    while (!StopRequested()) {
         if (KeyHeld(KEY_N)) {
             WaitKeyRelease(KEY_N);
             return false;
@@ -199,4 +212,5 @@ bool World::ConfirmOverwrite(const std::string& name) {
         }
         rest(5);
     }
+    return false;
 }

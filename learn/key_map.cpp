@@ -1,6 +1,8 @@
 // The key pass and the key map: one table per modifier group, a row per key.
 #include <algorithm>
 
+#include "../all/key_wait.h"
+#include "../all/stop_request.h"
 #include "../bmp/bmp.h"
 #include "frames.h"
 #include "key_recorder.h"
@@ -50,9 +52,9 @@ void ErasePixel(World& w) {
     putpixel(w.layer->bmp->GetBitmap(), w.pointer->x, w.pointer->y, w.ClearColour());
 }
 
-// A negative pause would stall Allegro's rest: it waits 0 ms instead.
+// A negative pause waits 0 ms; a long one still ends on a stop request.
 void PauseFrame(World& w) {
-    rest(static_cast<unsigned>(std::max(w.pause, 0)));
+    RestUnlessStopped(std::max(w.pause, 0));
     w.Render();
 }
 
@@ -146,9 +148,10 @@ const Command* Find(const Group& g, int key) {
 
 bool GroupRuns(World& w, const Group& g) {
     if (w.keyMan->mode == KeyMan::Replaying) return w.keyMan->CurrentGroup() == g.code;
-    // Only the left-hand modifiers select a group.
-    return w.KeyHeld(KEY_LCONTROL) == g.ctrl && w.KeyHeld(KEY_LSHIFT) == g.shift &&
-           w.KeyHeld(KEY_ALT) == g.alt;
+    // Only the left-hand modifiers select a group; a key latched for this
+    // pass brings the modifiers that were down at its press.
+    auto down = [&w](int k) { return w.KeyHeld(k) || LatchedForPass(k); };
+    return down(KEY_LCONTROL) == g.ctrl && down(KEY_LSHIFT) == g.shift && down(KEY_ALT) == g.alt;
 }
 
 void KeepPointerOnLayer(World& w) {
@@ -162,6 +165,7 @@ void KeepPointerOnLayer(World& w) {
 void World::DoKeys() {
     bool replaying = keyMan->mode == KeyMan::Replaying;
     if (!replaying && !KeyHeld(KEY_TAB)) ReadKey();
+    if (StopRequested()) return;
     long advancesBefore = keyMan->advances;
 
     for (const Group& g : kGroups) {
@@ -173,6 +177,7 @@ void World::DoKeys() {
             if (const Command* c = Find(g, k)) c->run(*this);
         }
     }
+    ClearPassLatch();
 
     // A replay whose current event no group can take would never advance:
     // end it rather than leave the editor stuck in replay mode.
