@@ -1,26 +1,35 @@
 #pragma once
 #include <functional>
 
-// Every wait for keys polls Allegro's key buffer and the stop request with
-// short rests instead of blocking in readkey, so an ending request is noticed
-// within 10 ms and an idle editor costs no more than Allegro's own thread.
-// Without a keyboard driver (the unit tests, which set key[] themselves)
-// nothing waits: readkey answers at once there.
+// Every wait for keys sleeps until something happens instead of blocking in
+// readkey: a key going down or up, a stop request (both wake it at once
+// through a pipe), or a time the caller asks for. An ending request is thus
+// noticed at once, and an idle editor costs no more than Allegro's own
+// thread. Without a keyboard driver (the unit tests, which set key[]
+// themselves) nothing waits: readkey answers at once there.
 
 // Waits for the next key press and returns it as readkey does; 0 when the
-// wait ended on a stop request. `idle` runs between polls and is given the
-// milliseconds waited so far.
-int WaitForKey(const std::function<void(long waitedMs)>& idle = {});
+// wait ended on a stop request. `idle` runs whenever the wait wakes without
+// a key press, with how long no key has been held; it answers how long the
+// wait may sleep before it is to be asked again (negative: until woken).
+int WaitForKey(const std::function<long(long quietMs)>& idle = {});
 
 // Waits until a key goes down or up or a stop is requested: the pace of a
-// held-key mode with nothing moving.
+// held-key mode with nothing moving, and of the questions.
 void WaitForKeyChange();
+
+// Rests ms milliseconds, returning early on a stop request.
+void RestUnlessStopped(int ms);
+
+// Wakes every key wait; safe in a signal handler.
+void WakeKeyWaits();
 
 // True while any key is held.
 bool AnyKeyHeld();
 
-// Starts noting, for every key press, the left-hand modifiers down with it.
-// Call after install_keyboard.
+// Starts watching the keyboard's events: they wake the waits, and every key
+// press notes the left-hand modifiers down with it. Call after
+// install_keyboard.
 void WatchKeyPresses();
 
 // The key pass sees a key whose press arrived while the editor was busy even

@@ -1,9 +1,9 @@
 #include "stop_request.h"
 
-#include <allegro.h>
-
 #include <atomic>
 #include <csignal>
+
+#include "key_wait.h"
 
 namespace {
 
@@ -11,14 +11,12 @@ namespace {
 std::atomic<int> reasonOfStop{0};
 static_assert(std::atomic<int>::is_always_lock_free, "a signal handler writes the stop request");
 
-// Short enough that a wait notices a request within 10 ms.
-constexpr int kSliceMs = 5;
-
 }  // namespace
 
 void RequestStop(int reason) {
     int none = 0;
     reasonOfStop.compare_exchange_strong(none, reason);
+    WakeKeyWaits();
 }
 
 bool StopRequested() { return reasonOfStop.load() != 0; }
@@ -37,11 +35,3 @@ const char* StopReasonName(int reason) {
 }
 
 void ClearStopRequest() { reasonOfStop.store(0); }
-
-void RestUnlessStopped(int ms) {
-    while (ms > 0 && !StopRequested()) {
-        int slice = ms < kSliceMs ? ms : kSliceMs;
-        rest(static_cast<unsigned>(slice));
-        ms -= slice;
-    }
-}

@@ -16,7 +16,3 @@ int StopReason();
 const char* StopReasonName(int reason);
 // Forgets the request, for tests that make one.
 void ClearStopRequest();
-
-// Rests about ms milliseconds in short slices and returns as soon as a stop
-// is requested.
-void RestUnlessStopped(int ms);

@@ -17,6 +17,13 @@ bool AutosaveClock::Due(long nowMs, long quietMs, bool replaying) const {
     return (passSinceTry && quietMs >= kQuietMs) || nowMs - startedMs >= kLatestMs;
 }
 
+long AutosaveClock::MsUntilDue(long nowMs, long quietMs) const {
+    if (!running) return -1;
+    long until = startedMs + kLatestMs - nowMs;
+    if (passSinceTry && kQuietMs - quietMs < until) until = kQuietMs - quietMs;
+    return until < 1 ? 1 : until;
+}
+
 void AutosaveClock::Tried(long nowMs, bool ok) {
     running = !ok;
     startedMs = nowMs;

@@ -18,6 +18,9 @@ public:
     // A check was made at nowMs: it saved or found nothing changed (ok),
     // or its save failed.
     void Tried(long nowMs, bool ok);
+    // How long from nowMs until an autosave may fall due, with quietMs of
+    // quiet so far; negative while none can.
+    long MsUntilDue(long nowMs, long quietMs) const;
 
 private:
     bool running = false;

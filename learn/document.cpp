@@ -173,7 +173,6 @@ bool World::SaveDocument(const std::string& name) {
         std::printf("'%s' was not saved: %s\n", name.c_str(), why.c_str());
         return false;
     }
-    if (name == kStartDocument) savedFingerprint = FingerprintDocument(doc);
     return true;
 }
 

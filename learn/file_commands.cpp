@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "../all/display.h"
+#include "../all/key_wait.h"
 #include "../all/stop_request.h"
 #include "../bmp/bmp.h"
 #include "../bmp/load_pic.h"
@@ -129,7 +130,10 @@ void World::SaveImageFile() {
         }
     }
     if (IsDocumentName(name)) {
-        if (!SaveDocument(name)) Message("Nothing saved: the document " + Quoted(name) + " can't be written");
+        if (!SaveDocument(name))
+            Message("Nothing saved: the document " + Quoted(name) + " can't be written");
+        else if (name == kStartDocument)
+            savedFingerprint = DocumentFingerprint();  // no autosave of what was just written
     } else if (auto picture = SaveSurface(*this, layer->width, layer->height)) {
         for (Layer* l : layers) l->DrawLayer(picture->GetBitmap());
         WritePicture(*this, *picture, name);
@@ -196,8 +200,8 @@ void World::SaveSelection(const std::string& name) {
 }
 
 // Asks on the visible screen and waits for N or Y (N wins when both are
-// held), resting between polls rather than spinning a core. A stop request
-// answers N.
+// held), sleeping until a key changes rather than spinning a core. A stop
+// request answers N.
 bool World::ConfirmOverwrite(const std::string& name) {
     txt->setText("Over write " + name + " Y/N?");
     txt->drawAt(1, display::screen, 0, 0);
@@ -210,7 +214,7 @@ bool World::ConfirmOverwrite(const std::string& name) {
             WaitKeyRelease(KEY_Y);
             return true;
         }
-        rest(5);
+        WaitForKeyChange();
     }
     return false;
 }

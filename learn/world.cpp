@@ -74,13 +74,12 @@ void World::EnsureTenPointers() {
 // The wait of the key pass: the only place where the document is whole and
 // still, so the pass lock is let go and autosaves happen here.
 int World::ReadKey() {
-    long quietFrom = 0;
     UnlockPass();
-    int k = WaitForKey([&](long waited) {
-        if (AnyKeyHeld()) quietFrom = waited;
+    int k = WaitForKey([this](long quietMs) {
         LockPass();
-        AutosaveIfDue(waited - quietFrom);
+        AutosaveIfDue(quietMs);
         UnlockPass();
+        return autosaveClock.MsUntilDue(NowMs(), quietMs);
     });
     LockPass();
     return k;
@@ -167,7 +166,7 @@ void World::Undo(int op) {
 int World::ClearColour() { return layer->ClearColour(); }
 
 void World::WaitKeyRelease(int k) {
-    while (KeyHeld(k) && !StopRequested()) rest(10);
+    while (KeyHeld(k) && !StopRequested()) WaitForKeyChange();
     clear_keybuf();
 }
 
