@@ -98,16 +98,25 @@ int WaitForKey(const std::function<long(long)>& idle) {
 }
 
 // Compares held states rather than counting events: the auto-repeat of a
-// held mode key sends presses that change nothing.
+// held mode key sends presses that change nothing. The states are compared
+// with those seen when the last such wait returned, close to when its caller
+// read the keys: a key that went down while the caller drew its frame is
+// then not missed.
 void WaitForKeyChange() {
     if (!HaveKeyboard()) return;
-    bool before[KEY_MAX];
-    for (int k = 0; k < KEY_MAX; k++) before[k] = get_key(k) != 0;
+    static bool seen[KEY_MAX];
+    auto changed = [&]() {
+        bool any = false;
+        for (int k = 0; k < KEY_MAX; k++) {
+            bool down = get_key(k) != 0;
+            any = any || down != seen[k];
+            seen[k] = down;
+        }
+        return any;
+    };
     for (;;) {
         Drain();
-        if (StopRequested()) return;
-        for (int k = 0; k < KEY_MAX; k++)
-            if ((get_key(k) != 0) != before[k]) return;
+        if (StopRequested() || changed()) return;
         Sleep(-1);
     }
 }
