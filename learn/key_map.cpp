@@ -175,6 +175,8 @@ void World::DoKeys() {
             // was down, also those without a command.
             if (!keyMan->Check(g.code, k, "")) continue;
             if (const Command* c = Find(g, k)) c->run(*this);
+            // A mode or form left on a stop request ends the pass too.
+            if (StopRequested()) return ClearPassLatch();
         }
     }
     ClearPassLatch();
