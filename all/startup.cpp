@@ -12,6 +12,8 @@
 #include "../bmp/surface_size.h"
 #include "../varshim/varshim.h"
 #include "display.h"
+#include "endings.h"
+#include "key_wait.h"
 #include "timer.h"
 
 DisplaySettings displaySettings;
@@ -96,6 +98,7 @@ int InitGraphics() {
     const DisplaySettings& s = displaySettings;
     std::printf("allegro_init: ");
     std::fflush(stdout);
+    NoteIgnoredSignals();
     if (allegro_init() != 0) {
         std::printf("error\n");
         return 1;
@@ -105,6 +108,7 @@ int InitGraphics() {
     install_timer();
     std::printf(" install keyboard\n");
     install_keyboard();
+    WatchKeyPresses();
     std::printf(" install mouse\n");
     install_mouse();
     std::printf(" Set colour depth: %d\n", s.depth);
@@ -124,6 +128,8 @@ int InitGraphics() {
     clear_to_color(display::screen, 0);
     display::font = get_font();
     set_window_title("Dade Vovu Zerizoviz");
+    // Allegro's own handlers of these signals crash under X: ours replace them.
+    InstallEndingHandlers();
     return 0;
 }
 

@@ -200,7 +200,37 @@ void BM_BulkReadReused(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * fx.bytes);
 }
 
+// An autosave of a changed document: its fingerprint, then the write of the
+// save at quit, and vell.cfg.
+void BM_Autosave(benchmark::State& state) {
+    Fixture& fx = Shared();
+    if (!Ready(state)) return;
+    BITMAP* b = fx.world.layers[0]->bmp->GetBitmap();
+    for (auto _ : state) {
+        state.PauseTiming();
+        putpixel(b, 0, 0, getpixel(b, 0, 0) ^ 1);
+        fx.world.autosaveClock.PassRan(NowMs());
+        state.ResumeTiming();
+        fx.world.AutosaveIfDue(AutosaveClock::kQuietMs);
+    }
+    state.SetBytesProcessed(state.iterations() * fx.bytes);
+}
+
+// The check that finds nothing changed: the fingerprint alone, no write.
+void BM_AutosaveUnchanged(benchmark::State& state) {
+    Fixture& fx = Shared();
+    if (!Ready(state)) return;
+    fx.world.savedFingerprint = fx.world.DocumentFingerprint();
+    for (auto _ : state) {
+        fx.world.autosaveClock.PassRan(NowMs());
+        fx.world.AutosaveIfDue(AutosaveClock::kQuietMs);
+    }
+    state.SetBytesProcessed(state.iterations() * fx.bytes);
+}
+
 BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_Autosave)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_AutosaveUnchanged)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BulkWrite)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BulkWriteSynced)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ValuePerCallSave)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -391,3 +391,48 @@ require_tools
 WORK=$(mktemp -d /tmp/vell-e2e-XXXXXX)
 PRIVATE=$(mktemp -d /tmp/vell-e2e-driver-XXXXXX)
 start_guard
+
+# Steps of the ending cases:
+#   zub_pixel X Y                  # "r,g,b" of layer 0's pixel X,Y in $WORK/Vell.zub
+#   close_window                   # the window manager's close request
+#   signal_vell SIG                # kill -SIG, then vell must end with status 0
+zub_pixel() {
+    python3 - "$WORK/Vell.zub" "$1" "$2" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+w = struct.unpack_from("<i", data, 8)[0]
+v = struct.unpack_from("<I", data, 20 + 4 * (int(sys.argv[3]) * w + int(sys.argv[2])))[0]
+print(f"{v >> 16 & 255},{v >> 8 & 255},{v & 255}")
+PY
+}
+
+# WM_DELETE_WINDOW in a WM_PROTOCOLS client message, sent as a window
+# manager sends it when its close button is clicked.
+close_window() {
+    python3 - "$VELL_WINDOW" <<'PY'
+import ctypes as c, sys
+x = c.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype = c.c_void_p
+x.XInternAtom.restype = c.c_ulong
+x.XInternAtom.argtypes = [c.c_void_p, c.c_char_p, c.c_int]
+x.XSendEvent.argtypes = [c.c_void_p, c.c_ulong, c.c_int, c.c_long, c.c_void_p]
+x.XCloseDisplay.argtypes = [c.c_void_p]
+class ClientMessage(c.Structure):
+    _fields_ = [("type", c.c_int), ("serial", c.c_ulong), ("send_event", c.c_int),
+                ("display", c.c_void_p), ("window", c.c_ulong), ("message_type", c.c_ulong),
+                ("format", c.c_int), ("data", c.c_long * 5), ("pad", c.c_long * 16)]
+d = x.XOpenDisplay(None)
+win = int(sys.argv[1])
+ev = ClientMessage(type=33, window=win, format=32,
+                   message_type=x.XInternAtom(d, b"WM_PROTOCOLS", 0))
+ev.data[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
+x.XSendEvent(d, win, 0, 0, c.byref(ev))
+x.XCloseDisplay(d)
+PY
+}
+
+signal_vell() {
+    kill -s "$1" "$VELL_PID"
+    wait_vell_exit 10
+    [ "$VELL_STATUS" = 0 ] || fail "vell ended with status $VELL_STATUS after $1"
+}

@@ -37,7 +37,7 @@ void World::ColourFill() {
             WaitKeyRelease(KEY_G);
         }
         Render();
-    } while (KeyHeld(KEY_C));
+    } while (NextModeFrame(0) && KeyHeld(KEY_C));
     text->ClearLines();
     clear_keybuf();
 }

@@ -21,8 +21,6 @@
 
 namespace {
 
-const char kStartDocument[] = "Vell.zub";
-
 // PixelRows over a Bmp. At depth 32 the rows of a memory bitmap are
 // contiguous 32-bit values in the file's byte order, so they are handed
 // out directly; other depths go through getpixel/putpixel.
@@ -96,30 +94,47 @@ bool WriteReplacing(const std::string& name, Document& doc, std::string& why) {
     return file.Open(why) && WriteDocument(file.Stream(), doc, why) && file.Commit(why);
 }
 
-}  // namespace
-
-bool World::SaveDocument(const std::string& name) {
+// The document as the file stores it, over the editor's own surfaces.
+Document DocumentOf(World& w) {
     Document doc;
     doc.version = 2;
-    doc.width = layer->bmp->Width();
-    doc.height = layer->bmp->Height();
-    for (Layer* l : layers) {
+    doc.width = w.layer->bmp->Width();
+    doc.height = w.layer->bmp->Height();
+    for (Layer* l : w.layers) {
         DocLayer dl;
         dl.mode = l->mode;
         dl.pixels = std::make_unique<BmpRows>(l->bmp);
         doc.layers.push_back(std::move(dl));
     }
-    for (Pointer* p : pointers) {
+    for (Pointer* p : w.pointers) {
         DocPointer dp;
         dp.w = p->w;
         dp.h = p->h;
-        if (p->brush) {
-            dp.brush = std::make_unique<BmpRows>(p->brush);
-            int w, h;
-            PointerRecordSize(dp, &w, &h);
-            std::printf("_w,_h:%d,%d\n", w, h);
-        }
+        if (p->brush) dp.brush = std::make_unique<BmpRows>(p->brush);
         doc.pointers.push_back(std::move(dp));
+    }
+    return doc;
+}
+
+}  // namespace
+
+bool World::WriteDocumentFile(const std::string& name, std::string& why) {
+    Document doc = DocumentOf(*this);
+    return WriteReplacing(name, doc, why);
+}
+
+uint64_t World::DocumentFingerprint() {
+    Document doc = DocumentOf(*this);
+    return FingerprintDocument(doc);
+}
+
+bool World::SaveDocument(const std::string& name) {
+    Document doc = DocumentOf(*this);
+    for (DocPointer& dp : doc.pointers) {
+        if (!dp.brush) continue;
+        int w, h;
+        PointerRecordSize(dp, &w, &h);
+        std::printf("_w,_h:%d,%d\n", w, h);
     }
     std::string why;
     if (!WriteReplacing(name, doc, why)) {
@@ -163,9 +178,12 @@ bool World::LoadDocument(const std::string& name) {
     // The composition surface follows the picture, so the view shows it.
     if (stm && (stm->Width() != layer->width || stm->Height() != layer->height))
         stm->Resize(layer->width, layer->height, 0);
+    if (name == kStartDocument) savedFingerprint = DocumentFingerprint();
     return true;
 }
 
+// A new picture counts as what the file holds, so that only a change is
+// ever autosaved.
 void World::OpenStartDocument() {
     if (LoadDocument(kStartDocument)) return;
     if (Exists(kStartDocument)) {
@@ -180,11 +198,12 @@ void World::OpenStartDocument() {
         }
     }
     StartNewPicture();
+    savedFingerprint = DocumentFingerprint();
 }
 
-void World::SaveDocumentAtQuit() {
+std::string World::SaveDocumentAtQuit() {
     if (mayWriteDocument) {
-        if (SaveDocument(kStartDocument)) return;
+        if (SaveDocument(kStartDocument)) return kStartDocument;
     } else {
         std::printf("'%s' was not written: the unreadable file could not be moved aside\n",
                     kStartDocument);
@@ -197,8 +216,14 @@ void World::SaveDocumentAtQuit() {
          {FreeName(std::string(kStartDocument) + ".unsaved", false), FreeName(inTemp, false)}) {
         if (SaveDocument(name)) {
             std::printf("The document was written to '%s' instead\n", name.c_str());
-            return;
+            return name;
         }
     }
     std::printf("The document could not be written anywhere\n");
+    return "";
+}
+
+std::string World::SaveEverything() {
+    SaveSettings();
+    return SaveDocumentAtQuit();
 }

@@ -85,3 +85,7 @@ bool WriteDocument(std::FILE* f, Document& doc, std::string& why);
 // The size a pointer's record is written at: its box, or the brush's own
 // size when the box is empty (a 0 width would read as "no brush").
 void PointerRecordSize(const DocPointer& p, int* w, int* h);
+
+// A 64-bit digest of everything WriteDocument would write, computed at
+// memory speed, to tell whether a document changed since it was saved.
+uint64_t FingerprintDocument(Document& doc);

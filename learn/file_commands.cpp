@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "../all/display.h"
+#include "../all/key_wait.h"
+#include "../all/stop_request.h"
 #include "../bmp/bmp.h"
 #include "../bmp/load_pic.h"
 #include "../bmp/safe_write.h"
@@ -36,8 +38,14 @@ bool Savable(const std::string& name) {
 
 std::string Quoted(const std::string& name) { return "'" + name + "'"; }
 
-// The first answer of a form, or the empty name when there is none.
-std::string FirstAnswer(const PromptAnswers& a) { return a.texts.empty() ? "" : a.texts[0]; }
+// Asks for a file name; false when the form was stopped, which applies
+// nothing (not even the offered name that Esc goes on with).
+bool AskName(World& world, const std::string& title, const std::string& label, std::string& name) {
+    PromptAnswers a = world.Prompt(title, {label}, {world.cfile});
+    if (a.texts.empty()) return false;
+    name = a.texts[0];
+    return true;
+}
 
 // Writes the picture to a temporary file and renames it over the target, so
 // a save that fails never destroys the old file.
@@ -105,15 +113,19 @@ void World::SaveImageFile() {
             return;
         }
     } else {
-        name = FirstAnswer(Prompt("Save Image File", {"Save:"}, {cfile}));
+        if (!AskName(*this, "Save Image File", "Save:", name)) return;
         bool save = !Exists(name) || ConfirmOverwrite(name);
+        if (StopRequested()) return;
         if (!save) {
             cfile = name;
             return;
         }
     }
     if (IsDocumentName(name)) {
-        if (!SaveDocument(name)) Message("Nothing saved: the document " + Quoted(name) + " can't be written");
+        if (!SaveDocument(name))
+            Message("Nothing saved: the document " + Quoted(name) + " can't be written");
+        else if (name == kStartDocument)
+            savedFingerprint = DocumentFingerprint();  // no autosave of what was just written
     } else if (auto picture = SaveSurface(*this, layer->width, layer->height)) {
         for (Layer* l : layers) l->DrawLayer(picture->GetBitmap());
         WritePicture(*this, *picture, name);
@@ -123,7 +135,8 @@ void World::SaveImageFile() {
 }
 
 void World::LoadImageFile() {
-    std::string name = FirstAnswer(Prompt("Load Image File", {"Load:"}, {cfile}));
+    std::string name;
+    if (!AskName(*this, "Load Image File", "Load:", name)) return;
     cfile = name;
     if (!Exists(name)) return;
     if (IsDocumentName(name)) {
@@ -151,15 +164,18 @@ void World::LoadFrame(const std::string& name) {
 }
 
 void World::SelectLoadImageFile() {
-    std::string name = FirstAnswer(Prompt("Select Load Image File", {"Load:"}, {cfile}));
+    std::string name;
+    if (!AskName(*this, "Select Load Image File", "Load:", name)) return;
     cfile = name;
     if (!Exists(name)) return;
     if (!IsDocumentName(name)) StampPicture(*this, name);
 }
 
 void World::SaveSelectionFile() {
-    std::string name = FirstAnswer(Prompt("Save Selection", {"Save:"}, {cfile}));
+    std::string name;
+    if (!AskName(*this, "Save Selection", "Save:", name)) return;
     if (Exists(name) && !ConfirmOverwrite(name)) return;
+    if (StopRequested()) return;
     SaveSelection(name);
 }
 
@@ -174,11 +190,12 @@ void World::SaveSelection(const std::string& name) {
 }
 
 // Asks on the visible screen and waits for N or Y (N wins when both are
-// held), resting between polls rather than spinning a core.
+// held), sleeping until a key changes rather than spinning a core. A stop
+// request answers N.
 bool World::ConfirmOverwrite(const std::string& name) {
     txt->setText("Over write " + name + " Y/N?");
     txt->drawAt(1, display::screen, 0, 0);
-    for (;;) {
+    while (!StopRequested()) {
         if (KeyHeld(KEY_N)) {
             WaitKeyRelease(KEY_N);
             return false;
@@ -187,6 +204,7 @@ bool World::ConfirmOverwrite(const std::string& name) {
             WaitKeyRelease(KEY_Y);
             return true;
         }
-        rest(5);
+        WaitForKeyChange();
     }
+    return false;
 }

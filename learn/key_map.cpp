@@ -2,6 +2,8 @@
 // with the words the key reference prints for it.
 #include <algorithm>
 
+#include "../all/key_wait.h"
+#include "../all/stop_request.h"
 #include "../bmp/bmp.h"
 #include "frames.h"
 #include "key_table.h"
@@ -59,9 +61,9 @@ void ErasePixel(World& w) {
     putpixel(w.layer->bmp->GetBitmap(), w.pointer->x, w.pointer->y, w.ClearColour());
 }
 
-// A negative pause would stall Allegro's rest: it waits 0 ms instead.
+// A negative pause waits 0 ms; a long one still ends on a stop request.
 void PauseFrame(World& w) {
-    rest(static_cast<unsigned>(std::max(w.pause, 0)));
+    RestUnlessStopped(std::max(w.pause, 0));
     w.Render();
 }
 
@@ -197,9 +199,10 @@ const Command* Find(const Group& g, int key) {
 
 bool GroupRuns(World& w, const Group& g) {
     if (w.keyMan->mode == KeyMan::Replaying) return w.keyMan->CurrentGroup() == g.code;
-    // Only the left-hand modifiers select a group.
-    return w.KeyHeld(KEY_LCONTROL) == g.ctrl && w.KeyHeld(KEY_LSHIFT) == g.shift &&
-           w.KeyHeld(KEY_ALT) == g.alt;
+    // Only the left-hand modifiers select a group; a key latched for this
+    // pass brings the modifiers that were down at its press.
+    auto down = [&w](int k) { return w.KeyHeld(k) || LatchedForPass(k); };
+    return down(KEY_LCONTROL) == g.ctrl && down(KEY_LSHIFT) == g.shift && down(KEY_ALT) == g.alt;
 }
 
 // A whole replay is one step of the history: the group opens with the
@@ -221,6 +224,7 @@ void KeepPointerOnLayer(World& w) {
 void World::DoKeys() {
     bool replaying = keyMan->mode == KeyMan::Replaying;
     if (!replaying && !KeyHeld(KEY_TAB)) ReadKey();
+    if (StopRequested()) return;
     long advancesBefore = keyMan->advances;
     // Each key pass is one step of the history.
     history->Close();
@@ -233,8 +237,11 @@ void World::DoKeys() {
             bool down = NeverRecorded(k) ? !replaying && KeyHeld(k) : keyMan->Check(g.code, k, "");
             if (!down) continue;
             if (const Command* c = Find(g, k)) c->run(*this);
+            // A mode or form left on a stop request ends the pass too.
+            if (StopRequested()) return ClearPassLatch();
         }
     }
+    ClearPassLatch();
 
     // A replay whose current event no group can take would never advance:
     // end it rather than leave the editor stuck in replay mode.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "../all/key_wait.h"
 #include "../varshim/varshim.h"
 #include "pointer.h"
 #include "world.h"
@@ -18,7 +19,8 @@ KeyMan::~KeyMan() {
     for (Key* k : events) delete k;
 }
 
-bool KeyMan::KeyDown(int k) { return get_key(k) != 0; }
+// A key latched for the key pass counts as down once, though released.
+bool KeyMan::KeyDown(int k) { return get_key(k) != 0 || LatchedForPass(k); }
 
 bool KeyMan::Check(int akey, int nkey, const std::string& c) {
     switch (mode) {

@@ -71,7 +71,7 @@ void World::LayerCommands() {
             }
         }
         Render();
-    } while (KeyHeld(KEY_L));
+    } while (NextModeFrame(0) && KeyHeld(KEY_L));
     text->ClearLines();
     clear_keybuf();
 }

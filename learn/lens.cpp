@@ -54,9 +54,11 @@ void Lens::Show(Bmp* src, Bmp* dest) {
 }
 
 // Lens pan mode: while Z is held the arrows pan with a growing step, ENTER
-// brings view and pointer back to the picture's top-left corner.
+// brings view and pointer back to the picture's top-left corner. A frame
+// every 50 ms while an arrow is held, else none until a key changes.
 void World::PanLens() {
     int stepH = 0, stepV = 0;
+    bool moving = false;
     do {
         bool left = KeyHeld(KEY_LEFT), right = KeyHeld(KEY_RIGHT);
         bool up = KeyHeld(KEY_UP), down = KeyHeld(KEY_DOWN);
@@ -70,8 +72,8 @@ void World::PanLens() {
             lens->x = lens->y = 0;
             pointer->x = pointer->y = 0;
         }
+        moving = left || right || up || down;
         Render();
-        rest(50);
-    } while (KeyHeld(KEY_Z));
+    } while (NextModeFrame(moving ? 50 : 0) && KeyHeld(KEY_Z));
     clear_keybuf();
 }

@@ -82,7 +82,7 @@ void World::PickPointer() {
             WaitKeyRelease(k);
         }
         Render();
-    } while (KeyHeld(KEY_P));
+    } while (NextModeFrame(0) && KeyHeld(KEY_P));
     text->ClearLines();
     clear_keybuf();
 }

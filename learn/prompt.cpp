@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "../all/display.h"
+#include "../all/stop_request.h"
 #include "../all/read_number.h"
 #include "../bmp/draw_text.h"
 #include "../txt/txt.h"
@@ -62,7 +63,7 @@ void WaitReleased(std::initializer_list<int> keys, int ms, const PromptSeams& se
             if (Held(k)) return true;
         return false;
     };
-    while (anyHeld()) seams.pause ? seams.pause(ms) : rest(ms);
+    while (anyHeld() && !StopRequested()) seams.pause ? seams.pause(ms) : rest(ms);
 }
 
 }  // namespace
@@ -83,9 +84,11 @@ PromptAnswers AskFields(const std::string& title, const std::vector<std::string>
             if (Held(KEY_LCONTROL) || Held(KEY_RCONTROL)) done = result.accepted = true;
             // Esc wins over Ctrl.
             if (Held(KEY_ESC)) done = true, result.accepted = false;
+            if (StopRequested()) done = true;
             r.shown->draw(1, display::screen);
         }
     }
+    if (StopRequested()) return PromptAnswers{};
     if (result.accepted) {
         result.texts.clear();
         for (Row& r : rows) result.texts.push_back(r.editor->getText());

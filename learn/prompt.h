@@ -24,7 +24,8 @@ struct PromptSeams {
 // hint "Press Control Enter to finish", drawn straight onto the screen. Enter
 // moves to the next row (from the last back to the first), Ctrl+Enter
 // accepts, Esc cancels. `values` offers one answer per prompt; missing ones
-// start empty.
+// start empty. A stop request ends the form with no texts at all, so that
+// nothing is applied.
 PromptAnswers AskFields(const std::string& title, const std::vector<std::string>& prompts,
                         const std::vector<std::string>& values, const PromptSeams& seams = {});
 

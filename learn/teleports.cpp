@@ -21,6 +21,9 @@ int Direction(World& w, int minus, int plus) {
     return 0;
 }
 
+// One pixel per frame, 50 pixels a second, while an arrow is held.
+constexpr int kMoveFrameMs = 20;
+
 }  // namespace
 
 void World::EditTeleports() {
@@ -29,6 +32,7 @@ void World::EditTeleports() {
     int selected = 0;
     int which = 0;  // 0 the source, 1 the target
     int count = static_cast<int>(teleportMan->teleports.size());
+    bool moving = false;
     do {
         for (int i = 0; i < 20 && i < count; i++) {
             if (KeyHeld(kSourceKeys[i])) selected = i, which = 0;
@@ -37,8 +41,9 @@ void World::EditTeleports() {
         int dx = Direction(*this, KEY_LEFT, KEY_RIGHT);
         int dy = Direction(*this, KEY_UP, KEY_DOWN);
         if (count > 0) teleportMan->teleports[selected]->Move(which, dx, dy);
+        moving = dx || dy;
         Render();
-    } while (!KeyHeld(KEY_QUOTE));
+    } while (NextModeFrame(moving ? kMoveFrameMs : 0) && !KeyHeld(KEY_QUOTE));
     showTeleports = false;
     WaitKeyRelease(KEY_QUOTE);
 }

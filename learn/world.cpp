@@ -5,6 +5,9 @@
 #include <cstdio>
 
 #include "../all/display.h"
+#include "../all/endings.h"
+#include "../all/key_wait.h"
+#include "../all/stop_request.h"
 #include "../bmp/bmp.h"
 #include "../fileio/fileio.h"
 #include "../txt/txt.h"
@@ -73,7 +76,19 @@ void World::EnsureTenPointers() {
     while (pointers.size() < 10) pointers.push_back(new Pointer());
 }
 
-int World::ReadKey() { return readkey(); }
+// The wait of the key pass: the only place where the document is whole and
+// still, so the pass lock is let go and autosaves happen here.
+int World::ReadKey() {
+    UnlockPass();
+    int k = WaitForKey([this](long quietMs) {
+        LockPass();
+        AutosaveIfDue(quietMs);
+        UnlockPass();
+        return autosaveClock.MsUntilDue(NowMs(), quietMs);
+    });
+    LockPass();
+    return k;
+}
 
 bool World::KeyHeld(int k) { return get_key(k) != 0; }
 
@@ -82,12 +97,25 @@ bool World::QuitRequested() {
 }
 
 void World::Run() {
+    LockPass();
+    SetConnectionLostSave([this] { return SaveEverything(); });
     do {
         DoKeys();
+        if (StopRequested()) break;
+        autosaveClock.PassRan(NowMs());
         if (keyMan->mode != KeyMan::Replaying) Render();
-    } while (!QuitRequested());
-    SaveSettings();
-    SaveDocumentAtQuit();
+        AutosaveIfDue(0);
+    } while (!QuitRequested() && !StopRequested());
+    std::string saved = SaveEverything();
+    if (StopRequested()) {
+        const char* reason = StopReasonName(StopReason());
+        if (saved.empty())
+            std::printf("%s: nothing could be saved\n", reason);
+        else
+            std::printf("%s: saved '%s'\n", reason, saved.c_str());
+    }
+    SetConnectionLostSave(nullptr);
+    UnlockPass();
 }
 
 // Composes only the part of stm that the lens window covers: nothing else
@@ -126,6 +154,14 @@ void World::Render() {
 int World::ClearColour() { return layer->ClearColour(); }
 
 void World::WaitKeyRelease(int k) {
-    while (KeyHeld(k)) rest(10);
+    while (KeyHeld(k) && !StopRequested()) WaitForKeyChange();
     clear_keybuf();
+}
+
+bool World::NextModeFrame(int movingMs) {
+    if (movingMs > 0)
+        RestUnlessStopped(movingMs);
+    else
+        WaitForKeyChange();
+    return !StopRequested();
 }

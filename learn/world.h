@@ -1,13 +1,19 @@
 #pragma once
 #include <allegro.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "autosave.h"
 #include "export_settings.h"
 
 class Bmp;
 class History;
+
+// The document every session starts from and goes back to.
+inline constexpr char kStartDocument[] = "Vell.zub";
+
 class Pointer;
 class Layer;
 class Lens;
@@ -83,8 +89,22 @@ public:
     // Loads "Vell.zub" at start; a file that is refused is moved aside and
     // the editor starts a new picture.
     virtual void OpenStartDocument();
-    // Saves "Vell.zub" at quit, or a fallback file named on the console.
-    virtual void SaveDocumentAtQuit();
+    // Saves "Vell.zub" at quit, or a fallback file named on the console;
+    // returns the name of the file written, "" when none was.
+    virtual std::string SaveDocumentAtQuit();
+    // Writes the document to `name` without a word on the console; false
+    // with the reason when it could not.
+    virtual bool WriteDocumentFile(const std::string& name, std::string& why);
+    // A 64-bit digest of everything the document file stores.
+    virtual uint64_t DocumentFingerprint();
+    // The one save of every ending (quit, a stop request, the X connection
+    // lost): "vell.cfg", then the document with its fallback. Returns the
+    // name of the document file written, "" when none was.
+    virtual std::string SaveEverything();
+    // autosave.cpp: writes "Vell.zub" and "vell.cfg" when an autosave is due
+    // and the document differs from what "Vell.zub" holds; quietMs is how
+    // long the editor has been waiting with no key down (0 between passes).
+    virtual void AutosaveIfDue(long quietMs);
     // file_commands.cpp
     virtual void SaveImageFile();
     virtual void LoadImageFile();
@@ -120,6 +140,10 @@ public:
     virtual bool KeyHeld(int k);
     // world.cpp: the quit chord, Shift with ESC.
     virtual bool QuitRequested();
+    // world.cpp: the pace of a held-key mode after a frame: with something
+    // moving, rests movingMs; with nothing moving (0), waits for a key to go
+    // down or up. False once a stop is requested: the mode ends.
+    virtual bool NextModeFrame(int movingMs);
     // world.cpp: makes sure there are at least ten pointers.
     virtual void EnsureTenPointers();
     // overlay.cpp: shows one message line (and prints it on the console).
@@ -159,6 +183,13 @@ public:
     // False when the document could not be read at start and could not be
     // moved aside either: quitting must then not overwrite "Vell.zub".
     bool mayWriteDocument = true;
+
+    // When an autosave is due, and the fingerprint of what "Vell.zub" holds
+    // as far as this editor knows (read or written by it).
+    AutosaveClock autosaveClock;
+    uint64_t savedFingerprint = 0;
+    // True while autosaves fail, so the console hears of it once.
+    bool autosaveFailing = false;
 
 protected:
     // For tests that build the editor step by step; does nothing.

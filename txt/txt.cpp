@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "../all/display.h"
+#include "../all/key_wait.h"
+#include "../all/stop_request.h"
 #include "../all/timer.h"
 #include "../bmp/bmp.h"
 #include "../bmp/surface_size.h"
@@ -151,7 +153,7 @@ void Txt::drawAt(int mode, BITMAP* dest, int px, int py) {
     }
 }
 
-int Txt::ReadKey() { return readkey(); }
+int Txt::ReadKey() { return WaitForKey(); }
 
 namespace {
 
@@ -314,6 +316,10 @@ std::string Txt::getInput(int px, int py) {
         }
         int pressed = ReadKey();
         int ch = pressed & 0xff;
+        if (StopRequested()) {
+            keep = false;
+            break;
+        }
         if (Held(KEY_ENTER)) break;
         if (Held(KEY_ESC)) {
             keep = false;
