@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <vector>
+
+#include "lbm_reader.h"
 
 namespace {
 
@@ -27,8 +30,9 @@ uint32_t Be32(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<uint32_t>(Be16(b, at)) << 16 | Be16(b, at + 2);
 }
 
-// Sizes above INT_MAX are reported as 0, which every size check refuses.
-int Clamp(int64_t v) { return v > 0x7fffffff ? 0 : static_cast<int>(v); }
+// Sizes below 1 or above INT_MAX are reported as 0, which every size check
+// refuses.
+int Clamp(int64_t v) { return v < 1 || v > 0x7fffffff ? 0 : static_cast<int>(v); }
 
 PictureSize Known(int64_t w, int64_t h) { return {true, Clamp(w), Clamp(h)}; }
 
@@ -38,9 +42,13 @@ int64_t FileSize(const std::string& fileName) {
 }
 
 // A picture whose header promises more uncompressed pixel data than the file
-// holds is refused: otherwise a few bytes could ask for a huge surface.
-PictureSize UnlessCutShort(PictureSize size, int64_t dataStart, int64_t dataBytes, const std::string& fileName) {
-    if (dataStart + dataBytes > FileSize(fileName)) return {};
+// holds is refused: otherwise a few bytes could ask for a huge surface. The
+// rows are compared by division, since their product may not fit 64 bits.
+PictureSize UnlessCutShort(PictureSize size, int64_t dataStart, int64_t rowBytes, int64_t rows,
+                           const std::string& fileName) {
+    int64_t room = FileSize(fileName) - dataStart;
+    if (room < 0 || rowBytes < 0 || rows < 0) return {};
+    if (rows > 0 && rowBytes > room / rows) return {};
     return size;
 }
 
@@ -112,8 +120,8 @@ PictureSize BmpSize(const std::string& fileName) {
         auto d = ReadStart(fileName, static_cast<size_t>(FileSize(fileName)));
         return BmpRunsFit(d, pixelOffset, w, h, nibbles) ? size : PictureSize{};
     }
-    int64_t rowBytes = (w * bits + 31) / 32 * 4;
-    return UnlessCutShort(size, pixelOffset, rowBytes * h, fileName);
+    int64_t rowBytes = (int64_t{size.w} * bits + 31) / 32 * 4;
+    return UnlessCutShort(size, pixelOffset, rowBytes, size.h, fileName);
 }
 
 PictureSize PcxSize(const std::string& fileName) {
@@ -159,17 +167,18 @@ PictureSize TgaSize(const std::string& fileName) {
         auto d = ReadStart(fileName, static_cast<size_t>(FileSize(fileName)));
         return TgaRunsFit(d, static_cast<size_t>(start), size.w, size.h, bytes) ? size : PictureSize{};
     }
-    return UnlessCutShort(size, start, int64_t{size.w} * size.h * bytes, fileName);
+    return UnlessCutShort(size, start, int64_t{size.w} * bytes, size.h, fileName);
 }
 
-// The bitmap header chunk follows the form header directly in the files
-// Allegro writes and reads.
+// Every chunk is walked and checked, but no pixel data is read.
 PictureSize LbmSize(const std::string& fileName) {
-    auto b = ReadStart(fileName, 24);
-    if (b.size() < 24) return {};
-    std::string form(b.begin(), b.begin() + 4), chunk(b.begin() + 12, b.begin() + 16);
-    if (form != "FORM" || chunk != "BMHD") return {};
-    return Known(Be16(b, 20), Be16(b, 22));
+    std::FILE* f = std::fopen(fileName.c_str(), "rb");
+    if (!f) return {};
+    LbmHeader header;
+    std::string why;
+    bool ok = ReadLbmHeader(f, header, why);
+    std::fclose(f);
+    return ok ? Known(header.w, header.h) : PictureSize{};
 }
 
 PictureSize PngSize(const std::vector<uint8_t>& b) {

@@ -8,6 +8,7 @@
 #include "../all/display.h"
 #include "../bmp/bmp.h"
 #include "../bmp/load_pic.h"
+#include "../bmp/surface_size.h"
 #include "../txt/txt.h"
 #include "key_recorder.h"
 #include "layer.h"
@@ -89,12 +90,17 @@ bool TakeReplayedName(KeyMan& keys, std::string& name) {
     return true;
 }
 
+void ReportUnloaded(World& world, const std::string& name, const Bmp& picture) {
+    world.Message("Couldn't load " + Quoted(name) + ": " + picture.Failure());
+}
+
 // Puts the picture of the file onto the current layer at the pointer; a
 // picture that cannot be read stamps nothing.
 bool StampPicture(World& world, const std::string& name) {
+    if (!world.MayLoadPicture(name)) return false;
     Bmp picture(name);
     if (!picture.Loaded()) {
-        world.Message("Couldn't load " + Quoted(name));
+        ReportUnloaded(world, name, picture);
         return false;
     }
     blit(picture.GetBitmap(), world.layer->bmp->GetBitmap(), 0, 0, world.pointer->x, world.pointer->y,
@@ -138,11 +144,12 @@ void World::LoadImageFile() {
     if (IsDocumentName(name)) {
         LoadDocument(name);
     } else {
+        if (!MayLoadPicture(name)) return;
         Bmp picture(name);
         // An unreadable picture or a canvas that cannot be allocated leaves
         // the picture as it was.
         if (!picture.Loaded()) {
-            Message("Couldn't load " + Quoted(name));
+            ReportUnloaded(*this, name, picture);
             return;
         }
         if (!resizeCanvas(picture.Width(), picture.Height())) {
@@ -183,10 +190,26 @@ void World::SaveSelection(const std::string& name) {
     WritePicture(*this, *picture, name);
 }
 
+bool World::ConfirmOverwrite(const std::string& name) { return AskYesNo("Over write " + name + " Y/N?"); }
+
+// Only the header is read before the question, so a small file that
+// promises a huge picture costs nothing until the answer is Y. Sizes the
+// surface-size helper refuses are left for the loader to refuse.
+bool World::MayLoadPicture(const std::string& name) {
+    const int64_t kAskAbove = int64_t{256} << 20;
+    PictureSize size = ReadPictureSize(name);
+    if (!size.known || !SurfaceSizeAllowed(size.w, size.h)) return true;
+    int64_t bytes = int64_t{size.w} * size.h * CurrentBytesPerPixel();
+    if (bytes <= kAskAbove) return true;
+    int64_t mib = (bytes + (1 << 20) - 1) >> 20;
+    return AskYesNo("Load " + std::to_string(size.w) + " x " + std::to_string(size.h) + " (" +
+                    std::to_string(mib) + " MiB)? Y/N");
+}
+
 // Asks on the visible screen and waits for N or Y (N wins when both are
 // held), resting between polls rather than spinning a core.
-bool World::ConfirmOverwrite(const std::string& name) {
-    txt->setText("Over write " + name + " Y/N?");
+bool World::AskYesNo(const std::string& question) {
+    txt->setText(question);
     txt->drawAt(1, display::screen, 0, 0);
     for (;;) {
         if (KeyHeld(KEY_N)) {
