@@ -214,6 +214,53 @@ TEST(LoadPic, PicturesCutShortAreRefused) {
     EXPECT_FALSE(Bmp("short.tga").Loaded());
 }
 
+// The same picture stored top row first: rows reversed, height negated.
+std::string TopDown(std::string bmp) {
+    auto le32 = [&](size_t at) {
+        return uint32_t(uint8_t(bmp[at])) | uint32_t(uint8_t(bmp[at + 1])) << 8 |
+               uint32_t(uint8_t(bmp[at + 2])) << 16 | uint32_t(uint8_t(bmp[at + 3])) << 24;
+    };
+    size_t start = le32(10), w = le32(18), h = le32(22), bits = uint8_t(bmp[28]);
+    size_t rowBytes = (w * bits + 31) / 32 * 4;
+    std::string rows = bmp.substr(start, rowBytes * h);
+    for (size_t y = 0; y < h; y++) bmp.replace(start + y * rowBytes, rowBytes, rows, (h - 1 - y) * rowBytes, rowBytes);
+    uint32_t negated = static_cast<uint32_t>(-static_cast<int32_t>(h));
+    for (int i = 0; i < 4; i++) bmp[22 + i] = char(negated >> (8 * i));
+    return bmp;
+}
+
+// A top-down copy of each bottom-up BMP loads to the same pixels.
+TEST(LoadPic, TopDownBmpsLoadInEveryDepth) {
+    TempDir dir;
+    Make("-size 7x3 xc:red xc:lime xc:blue +append -flip -gravity south -splice 0x1 few.png");
+    Make("-size 37x8 xc: -channel R -fx i/w -channel G -fx j/h -channel B -fx '(i+j)%5/5' +channel many.png");
+    Make("few.png -type bilevel BMP3:1.bmp");
+    Make("few.png -type palette BMP3:4.bmp");
+    Make("many.png -type palette -compress None BMP3:8.bmp");
+    Make("many.png -type truecolor -define bmp:subtype=RGB555 BMP3:16.bmp");
+    Make("many.png -type truecolor BMP3:24.bmp");
+    Make("many.png -type truecolormatte BMP:32.bmp");
+    // Allegro reads 16- and 32-bit pixels only without colour masks (the
+    // masks written here are the ones it assumes), and only after the short
+    // info header.
+    for (const char* name : {"16.bmp", "32.bmp"}) {
+        std::string bmp = ReadFile(name);
+        bmp[14] = 40, bmp[30] = 0;
+        ASSERT_TRUE(WriteFile(name, bmp));
+    }
+    for (const char* bits : {"1", "4", "8", "16", "24", "32"}) {
+        std::string name = std::string(bits) + ".bmp", flipped = std::string(bits) + "-down.bmp";
+        ASSERT_TRUE(WriteFile(flipped, TopDown(ReadFile(name))));
+        Bmp up(name), down(flipped);
+        ASSERT_TRUE(up.Loaded()) << name;
+        ASSERT_TRUE(down.Loaded()) << flipped << ": " << down.Failure();
+        ASSERT_EQ(down.Height(), up.Height()) << name;
+        for (int y = 0; y < up.Height(); y++)
+            for (int x = 0; x < up.Width(); x++)
+                ASSERT_EQ(PixelAt(down.GetBitmap(), x, y), PixelAt(up.GetBitmap(), x, y)) << name << " " << x << "," << y;
+    }
+}
+
 TEST(LoadPic, AFailedLoadKeepsThePictureAndAFreshOneGetsThePlaceholder) {
     TempDir dir;
     Make("-size 6x4 xc:blue PNG24:blue.png");
