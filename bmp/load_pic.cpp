@@ -31,6 +31,11 @@ PictureSize ReadPictureSize(const std::string& fileName) {
     return ReadAllegroPictureSize(fileName, PictureExtension(fileName));
 }
 
+int64_t PictureBytes(const PictureSize& size) {
+    if (!size.known || !SurfaceSizeAllowed(size.w, size.h)) return 0;
+    return int64_t{size.w} * size.h * CurrentBytesPerPixel();
+}
+
 namespace {
 
 // Refuses a picture whose header is unreadable or promises a size the

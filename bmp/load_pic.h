@@ -1,6 +1,7 @@
 #pragma once
 #include <allegro.h>
 
+#include <cstdint>
 #include <string>
 
 #include "picture_header.h"
@@ -15,6 +16,14 @@ bool LoadsThroughSdl(const std::string& fileName);
 // The size a picture file promises, from its header alone: nothing is
 // decoded and nothing the size of the picture is allocated.
 PictureSize ReadPictureSize(const std::string& fileName);
+
+// Pictures whose pixels would take more bytes than this at the current
+// colour depth are loaded only after the user agrees.
+const int64_t kBigPictureBytes = int64_t{256} << 20;
+
+// The bytes a picture of this size takes at the current colour depth; 0 when
+// the size is unknown or the surface-size helper refuses it.
+int64_t PictureBytes(const PictureSize& size);
 
 // A picture file as a new bitmap of the current colour depth; `pal` gets the
 // palette of a palette picture. Null, with the reason in `why`, when the

@@ -8,7 +8,6 @@
 #include "../all/display.h"
 #include "../bmp/bmp.h"
 #include "../bmp/load_pic.h"
-#include "../bmp/surface_size.h"
 #include "../txt/txt.h"
 #include "key_recorder.h"
 #include "layer.h"
@@ -196,11 +195,9 @@ bool World::ConfirmOverwrite(const std::string& name) { return AskYesNo("Over wr
 // promises a huge picture costs nothing until the answer is Y. Sizes the
 // surface-size helper refuses are left for the loader to refuse.
 bool World::MayLoadPicture(const std::string& name) {
-    const int64_t kAskAbove = int64_t{256} << 20;
     PictureSize size = ReadPictureSize(name);
-    if (!size.known || !SurfaceSizeAllowed(size.w, size.h)) return true;
-    int64_t bytes = int64_t{size.w} * size.h * CurrentBytesPerPixel();
-    if (bytes <= kAskAbove) return true;
+    int64_t bytes = PictureBytes(size);
+    if (bytes <= kBigPictureBytes) return true;
     int64_t mib = (bytes + (1 << 20) - 1) >> 20;
     return AskYesNo("Load " + std::to_string(size.w) + " x " + std::to_string(size.h) + " (" +
                     std::to_string(mib) + " MiB)? Y/N");
