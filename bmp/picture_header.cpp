@@ -181,8 +181,26 @@ PictureSize LbmSize(const std::string& fileName) {
     return ok ? Known(header.w, header.h) : PictureSize{};
 }
 
-PictureSize PngSize(const std::vector<uint8_t>& b) {
+// SDL_image ignores short reads, so libpng, told by a hostile chunk length
+// to skip gigabytes, would spend minutes reading nothing: every chunk must
+// lie within the file, up to the closing IEND chunk.
+bool PngChunksFit(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    int64_t size = FileSize(fileName);
+    std::vector<uint8_t> head(8);
+    for (int64_t at = 8; at + 12 <= size;) {
+        if (!in.seekg(at) || !in.read(reinterpret_cast<char*>(head.data()), 8)) return false;
+        int64_t length = Be32(head, 0);
+        if (length > size - at - 12) return false;
+        if (std::string(head.begin() + 4, head.end()) == "IEND") return true;
+        at += 12 + length;
+    }
+    return false;
+}
+
+PictureSize PngSize(const std::string& fileName, const std::vector<uint8_t>& b) {
     if (b.size() < 24 || std::string(b.begin() + 12, b.begin() + 16) != "IHDR") return {};
+    if (!PngChunksFit(fileName)) return {};
     return Known(Be32(b, 16), Be32(b, 20));
 }
 
@@ -236,7 +254,7 @@ PictureSize ReadAllegroPictureSize(const std::string& fileName, const std::strin
 PictureSize ReadSdlPictureSize(const std::string& fileName) {
     auto b = ReadStart(fileName, 24);
     static const uint8_t kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    if (b.size() >= 8 && std::equal(kPng, kPng + 8, b.begin())) return PngSize(b);
+    if (b.size() >= 8 && std::equal(kPng, kPng + 8, b.begin())) return PngSize(fileName, b);
     if (b.size() >= 2 && b[0] == 0xff && b[1] == 0xd8) return JpegSize(fileName);
     return {};
 }
