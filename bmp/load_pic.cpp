@@ -3,6 +3,7 @@
 #include <SDL/SDL_image.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <vector>
 
@@ -167,6 +168,10 @@ BITMAP* Placeholder() {
 
 BITMAP* LoadPicture(const std::string& fileName, RGB* pal, std::string& why) {
     why.clear();
+    // Allegro's readers fill only the entries a file has, then convert
+    // every index through the whole palette: indices beyond the file's
+    // palette come out black rather than from whatever `pal` held.
+    std::memset(pal, 0, sizeof(RGB) * PAL_SIZE);
     std::string ext = PictureExtension(fileName);
     if (ext.empty()) {
         why = "no file name extension";
