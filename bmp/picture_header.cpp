@@ -124,11 +124,16 @@ PictureSize BmpSize(const std::string& fileName) {
     return UnlessCutShort(size, pixelOffset, rowBytes, size.h, fileName);
 }
 
+// Allegro reads 8-bit planes, one or three of them, and writes only as many
+// pixels of a row as its stored line holds: a line shorter than the width
+// would leave pixels undefined.
 PictureSize PcxSize(const std::string& fileName) {
-    auto b = ReadStart(fileName, 12);
-    if (b.size() < 12 || b[0] != 10) return {};
+    auto b = ReadStart(fileName, 68);
+    if (b.size() < 68 || b[0] != 10) return {};
     int64_t w = static_cast<int64_t>(Le16(b, 8)) - Le16(b, 4) + 1;
     int64_t h = static_cast<int64_t>(Le16(b, 10)) - Le16(b, 6) + 1;
+    int planes = b[65];
+    if (b[3] != 8 || (planes != 1 && planes != 3) || Le16(b, 66) < w) return {};
     return Known(w, h);
 }
 
@@ -155,8 +160,11 @@ PictureSize TgaSize(const std::string& fileName) {
     bool hasPalette = b[1] == 1;
     int type = b[2];
     uint32_t firstEntry = Le16(b, 3), entries = Le16(b, 5), entryBits = b[7];
-    // Allegro keeps a TGA palette in a 256-entry table.
+    // Allegro keeps a TGA palette in a 256-entry table, and fills it only
+    // from entries of 15, 16, 24 or 32 bits: other sizes would leave it
+    // undefined.
     if (hasPalette && firstEntry + entries > 256) return {};
+    if (hasPalette && entryBits != 15 && entryBits != 16 && entryBits != 24 && entryBits != 32) return {};
     PictureSize size = Known(Le16(b, 12), Le16(b, 14));
     int bytes = (b[16] + 7) / 8;
     if (!size.w || !size.h || bytes < 1 || bytes > 4) return {};

@@ -139,6 +139,13 @@ TEST(LoadPic, HostileHeadersAreRefusedWithoutACrash) {
                4096);
     // PCX whose corners give a negative width.
     WriteBytes("neg.pcx", {10, 5, 1, 8, 10, 0, 0, 0, 2, 0, 4, 0}, 4096);
+    // PCX 3x5 whose stored lines hold no pixels, which would stay undefined.
+    std::vector<unsigned char> noLine = {10, 5, 1, 8, 0, 0, 0, 0, 2, 0, 4, 0};
+    noLine.resize(65, 0);
+    noLine.insert(noLine.end(), {1, 0, 0});  // one plane, 0 bytes a line
+    WriteBytes("noline.pcx", noLine, 4096);
+    // TGA whose 0-bit palette entries Allegro would leave undefined.
+    WriteBytes("nopal.tga", {0, 1, 1, 0, 0, 4, 0, 0, 0, 0, 0, 0, 4, 0, 4, 0, 8, 0}, 4096);
     // PNG announcing 1000000 x 1000000.
     WriteBytes("huge.png", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D',
                             'R', 0, 0x0f, 0x42, 0x40, 0, 0x0f, 0x42, 0x40, 8, 2, 0, 0, 0},
@@ -150,7 +157,8 @@ TEST(LoadPic, HostileHeadersAreRefusedWithoutACrash) {
     // Neither PNG nor JPEG content behind a ".png" name.
     WriteBytes("text.png", {'h', 'e', 'l', 'l', 'o'}, 4096);
     for (const char* name :
-         {"huge.tga", "pal.tga", "huge.bmp", "pal.bmp", "neg.pcx", "huge.png", "huge.jpg", "text.png"}) {
+         {"huge.tga", "pal.tga", "huge.bmp", "pal.bmp", "neg.pcx", "noline.pcx", "nopal.tga", "huge.png", "huge.jpg",
+          "text.png"}) {
         Bmp b(5, 3, "kept");
         putpixel(b.GetBitmap(), 1, 1, makecol(1, 2, 3));
         b.LoadPic(name);
