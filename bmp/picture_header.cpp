@@ -52,21 +52,57 @@ PictureSize UnlessCutShort(PictureSize size, int64_t dataStart, int64_t rowBytes
     return size;
 }
 
+// Reads a file forward from an offset a block at a time, so that walking the
+// runs of a large file never holds the whole file in memory.
+class ForwardReader {
+public:
+    ForwardReader(const std::string& fileName, int64_t start)
+        : in(fileName, std::ios::binary), at(start), size(FileSize(fileName)) {}
+
+    bool Byte(uint8_t& b) {
+        if (at >= size) return false;
+        if (at < blockStart || at >= blockStart + static_cast<int64_t>(block.size())) Fill();
+        if (block.empty()) return false;
+        b = block[static_cast<size_t>(at - blockStart)];
+        at++;
+        return true;
+    }
+    // Moves on n bytes; false when that passes the end of the file.
+    bool Skip(int64_t n) {
+        at += n;
+        return at <= size;
+    }
+
+private:
+    void Fill() {
+        block.resize(1 << 16);
+        in.clear();
+        in.seekg(at);
+        in.read(reinterpret_cast<char*>(block.data()), static_cast<std::streamsize>(block.size()));
+        block.resize(static_cast<size_t>(in.gcount()));
+        blockStart = at;
+    }
+
+    std::ifstream in;
+    std::vector<uint8_t> block;
+    int64_t blockStart = 0, at, size;
+};
+
 // Allegro's run-length readers for 4- and 8-bit BMPs trust every count and
 // offset: each run must stay within its row, moves must stay inside the
 // picture, and the data must not end before the end-of-picture mark.
-bool BmpRunsFit(const std::vector<uint8_t>& d, size_t at, int64_t w, int64_t h, bool nibbles) {
+bool BmpRunsFit(ForwardReader& r, int64_t w, int64_t h, bool nibbles) {
     int64_t line = h - 1, pos = 0;
     auto fits = [&](int64_t n) { return line >= 0 && pos + n <= w; };
     while (line >= 0) {
-        if (at + 2 > d.size()) return false;
-        int count = d[at], val = d[at + 1];
-        at += 2;
+        uint8_t count, val;
+        if (!r.Byte(count) || !r.Byte(val)) return false;
         if (count > 0) {
             if (!fits(count)) return false;
             pos += count;
             continue;
         }
+        uint8_t right, up;
         switch (val) {
             case 0:  // end of line
                 line--;
@@ -75,17 +111,15 @@ bool BmpRunsFit(const std::vector<uint8_t>& d, size_t at, int64_t w, int64_t h, 
             case 1:  // end of picture
                 return true;
             case 2:  // move right and up
-                if (at + 2 > d.size()) return false;
-                pos += d[at];
-                line -= d[at + 1];
-                at += 2;
+                if (!r.Byte(right) || !r.Byte(up)) return false;
+                pos += right;
+                line -= up;
                 if (pos > w || line < 0) return false;
                 break;
             default:  // `val` pixels stored as they are, padded to a 16-bit boundary
                 if (!fits(val)) return false;
                 pos += val;
-                at += nibbles ? (val + 3) / 4 * 2 : (val + 1) / 2 * 2;
-                if (at > d.size()) return false;
+                if (!r.Skip(nibbles ? (val + 3) / 4 * 2 : (val + 1) / 2 * 2)) return false;
         }
     }
     return true;
@@ -117,8 +151,8 @@ PictureSize BmpSize(const std::string& fileName) {
         bool nibbles = compression == 2;
         bool bottomUp = infoSize == 12 || static_cast<int32_t>(Le32(b, 22)) > 0;
         if (bits != (nibbles ? 4u : 8u) || !bottomUp) return {};
-        auto d = ReadStart(fileName, static_cast<size_t>(FileSize(fileName)));
-        return BmpRunsFit(d, pixelOffset, w, h, nibbles) ? size : PictureSize{};
+        ForwardReader runs(fileName, pixelOffset);
+        return BmpRunsFit(runs, w, h, nibbles) ? size : PictureSize{};
     }
     int64_t rowBytes = (int64_t{size.w} * bits + 31) / 32 * 4;
     return UnlessCutShort(size, pixelOffset, rowBytes, size.h, fileName);
@@ -140,18 +174,18 @@ PictureSize PcxSize(const std::string& fileName) {
 // Allegro's run-length reader trusts each packet's count and writes past the
 // end of the last row when a packet overruns it: every packet must end
 // within its row and every byte must be present.
-bool TgaRunsFit(const std::vector<uint8_t>& d, size_t at, int w, int h, int bytes) {
+bool TgaRunsFit(ForwardReader& r, int w, int h, int bytes) {
     for (int row = 0; row < h; row++) {
         for (int x = 0; x < w;) {
-            if (at >= d.size()) return false;
-            uint8_t packet = d[at++];
+            uint8_t packet;
+            if (!r.Byte(packet)) return false;
             int count = (packet & 0x7f) + 1;
             if (x + count > w) return false;
-            at += static_cast<size_t>((packet & 0x80) ? bytes : count * bytes);
+            if (!r.Skip((packet & 0x80) ? bytes : count * bytes)) return false;
             x += count;
         }
     }
-    return at <= d.size();
+    return true;
 }
 
 PictureSize TgaSize(const std::string& fileName) {
@@ -172,8 +206,8 @@ PictureSize TgaSize(const std::string& fileName) {
     if (type != 1 && type != 2 && type != 3 && type != 9 && type != 10 && type != 11) return {};
     int64_t start = 18 + b[0] + (hasPalette ? entries * ((entryBits + 7) / 8) : 0);
     if (type >= 9 && type <= 11) {
-        auto d = ReadStart(fileName, static_cast<size_t>(FileSize(fileName)));
-        return TgaRunsFit(d, static_cast<size_t>(start), size.w, size.h, bytes) ? size : PictureSize{};
+        ForwardReader runs(fileName, start);
+        return TgaRunsFit(runs, size.w, size.h, bytes) ? size : PictureSize{};
     }
     return UnlessCutShort(size, start, int64_t{size.w} * bytes, size.h, fileName);
 }
