@@ -55,7 +55,8 @@ TEST(LbmReader, PlanarAndChunkyRowsGiveTheirIndices) {
     std::string raw("\x09\x08\x07\xee\x01\x02\x03\xee", 8);
     std::string chunky = Form("PBM ", Header(3, 2, 8, 0) + kPalette + Chunk("BODY", raw));
     EXPECT_EQ(Decode(chunky, why), (std::vector<std::vector<int>>{{9, 8, 7}, {1, 2, 3}})) << why;
-    std::string packed = Form("PBM ", Header(3, 2, 8, 1) + Chunk("BODY", std::string("\x03\x09\x08\x07\xee\xfd\x05", 7)));
+    std::string runs("\x03\x09\x08\x07\xee\xfd\x05", 7);  // 4 bytes as they are, then 4 fives
+    std::string packed = Form("PBM ", Header(3, 2, 8, 1) + Chunk("BODY", runs));
     EXPECT_EQ(Decode(packed, why), (std::vector<std::vector<int>>{{9, 8, 7}, {5, 5, 5}})) << why;
 }
 

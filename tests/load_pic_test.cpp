@@ -265,7 +265,8 @@ TEST(LoadPic, TopDownBmpsLoadInEveryDepth) {
         ASSERT_EQ(down.Height(), up.Height()) << name;
         for (int y = 0; y < up.Height(); y++)
             for (int x = 0; x < up.Width(); x++)
-                ASSERT_EQ(PixelAt(down.GetBitmap(), x, y), PixelAt(up.GetBitmap(), x, y)) << name << " " << x << "," << y;
+                ASSERT_EQ(PixelAt(down.GetBitmap(), x, y), PixelAt(up.GetBitmap(), x, y))
+                    << name << " " << x << "," << y;
     }
 }
 
