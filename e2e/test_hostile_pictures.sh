@@ -71,6 +71,7 @@ press n
 vell_running || fail "the editor ended after N"
 grew=$(($(peak_kb) - peak))
 [ "$grew" -lt 65536 ] || fail "the peak memory grew by $grew kB on a refused picture"
+echo "peak memory after N: +$grew kB"
 
 for name in palette.lbm run.lbm unpadded.lbm; do
     chord alt+l
