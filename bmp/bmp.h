@@ -50,6 +50,8 @@ public:
     // True when the last LoadPic produced a real picture rather than the
     // placeholder.
     bool Loaded() const { return loaded; }
+    // Why the last LoadPic produced no picture; empty after a success.
+    const std::string& Failure() const { return failure; }
     const std::string& Name() const { return name; }
 
     // Makes a new bitmap of w x h after checking the size; null on refusal.
@@ -66,6 +68,7 @@ protected:
     int x = 0, y = 0;
     int w = 0, h = 0;
     bool loaded = false;
+    std::string failure;
 
     static int NextId();
 };

@@ -1,5 +1,10 @@
 #pragma once
+#include <allegro.h>
+
+#include <cstdint>
 #include <string>
+
+#include "picture_header.h"
 
 // The extension of a file name: the characters from its last "." to the end,
 // A-Z turned to lower case; empty when the name has no ".".
@@ -7,3 +12,20 @@ std::string PictureExtension(const std::string& fileName);
 
 // True for names whose pictures SDL_image decodes (".jpg" and ".png", any case).
 bool LoadsThroughSdl(const std::string& fileName);
+
+// The size a picture file promises, from its header alone: nothing is
+// decoded and nothing the size of the picture is allocated.
+PictureSize ReadPictureSize(const std::string& fileName);
+
+// Pictures whose pixels would take more bytes than this at the current
+// colour depth are loaded only after the user agrees.
+const int64_t kBigPictureBytes = int64_t{256} << 20;
+
+// The bytes a picture of this size takes at the current colour depth; 0 when
+// the size is unknown or the surface-size helper refuses it.
+int64_t PictureBytes(const PictureSize& size);
+
+// A picture file as a new bitmap of the current colour depth; `pal` gets the
+// palette of a palette picture. Null, with the reason in `why`, when the
+// file cannot be opened, is refused or cannot be decoded.
+BITMAP* LoadPicture(const std::string& fileName, RGB* pal, std::string& why);

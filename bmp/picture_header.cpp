@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <vector>
+
+#include "lbm_reader.h"
 
 namespace {
 
@@ -27,8 +30,9 @@ uint32_t Be32(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<uint32_t>(Be16(b, at)) << 16 | Be16(b, at + 2);
 }
 
-// Sizes above INT_MAX are reported as 0, which every size check refuses.
-int Clamp(int64_t v) { return v > 0x7fffffff ? 0 : static_cast<int>(v); }
+// Sizes below 1 or above INT_MAX are reported as 0, which every size check
+// refuses.
+int Clamp(int64_t v) { return v < 1 || v > 0x7fffffff ? 0 : static_cast<int>(v); }
 
 PictureSize Known(int64_t w, int64_t h) { return {true, Clamp(w), Clamp(h)}; }
 
@@ -38,27 +42,67 @@ int64_t FileSize(const std::string& fileName) {
 }
 
 // A picture whose header promises more uncompressed pixel data than the file
-// holds is refused: otherwise a few bytes could ask for a huge surface.
-PictureSize UnlessCutShort(PictureSize size, int64_t dataStart, int64_t dataBytes, const std::string& fileName) {
-    if (dataStart + dataBytes > FileSize(fileName)) return {};
+// holds is refused: otherwise a few bytes could ask for a huge surface. The
+// rows are compared by division, since their product may not fit 64 bits.
+PictureSize UnlessCutShort(PictureSize size, int64_t dataStart, int64_t rowBytes, int64_t rows,
+                           const std::string& fileName) {
+    int64_t room = FileSize(fileName) - dataStart;
+    if (room < 0 || rowBytes < 0 || rows < 0) return {};
+    if (rows > 0 && rowBytes > room / rows) return {};
     return size;
 }
+
+// Reads a file forward from an offset a block at a time, so that walking the
+// runs of a large file never holds the whole file in memory.
+class ForwardReader {
+public:
+    ForwardReader(const std::string& fileName, int64_t start)
+        : in(fileName, std::ios::binary), at(start), size(FileSize(fileName)) {}
+
+    bool Byte(uint8_t& b) {
+        if (at >= size) return false;
+        if (at < blockStart || at >= blockStart + static_cast<int64_t>(block.size())) Fill();
+        if (block.empty()) return false;
+        b = block[static_cast<size_t>(at - blockStart)];
+        at++;
+        return true;
+    }
+    // Moves on n bytes; false when that passes the end of the file.
+    bool Skip(int64_t n) {
+        at += n;
+        return at <= size;
+    }
+
+private:
+    void Fill() {
+        block.resize(1 << 16);
+        in.clear();
+        in.seekg(at);
+        in.read(reinterpret_cast<char*>(block.data()), static_cast<std::streamsize>(block.size()));
+        block.resize(static_cast<size_t>(in.gcount()));
+        blockStart = at;
+    }
+
+    std::ifstream in;
+    std::vector<uint8_t> block;
+    int64_t blockStart = 0, at, size;
+};
 
 // Allegro's run-length readers for 4- and 8-bit BMPs trust every count and
 // offset: each run must stay within its row, moves must stay inside the
 // picture, and the data must not end before the end-of-picture mark.
-bool BmpRunsFit(const std::vector<uint8_t>& d, size_t at, int64_t w, int64_t h, bool nibbles) {
+bool BmpRunsFit(ForwardReader& r, int64_t w, int64_t h, bool nibbles) {
     int64_t line = h - 1, pos = 0;
     auto fits = [&](int64_t n) { return line >= 0 && pos + n <= w; };
     while (line >= 0) {
-        if (at + 2 > d.size()) return false;
-        int count = d[at], val = d[at + 1];
-        at += 2;
+        uint8_t count, val;
+        if (!r.Byte(count) || !r.Byte(val)) return false;
         if (count > 0) {
             if (!fits(count)) return false;
             pos += count;
             continue;
         }
+        uint8_t right, up;
         switch (val) {
             case 0:  // end of line
                 line--;
@@ -67,17 +111,15 @@ bool BmpRunsFit(const std::vector<uint8_t>& d, size_t at, int64_t w, int64_t h, 
             case 1:  // end of picture
                 return true;
             case 2:  // move right and up
-                if (at + 2 > d.size()) return false;
-                pos += d[at];
-                line -= d[at + 1];
-                at += 2;
+                if (!r.Byte(right) || !r.Byte(up)) return false;
+                pos += right;
+                line -= up;
                 if (pos > w || line < 0) return false;
                 break;
             default:  // `val` pixels stored as they are, padded to a 16-bit boundary
                 if (!fits(val)) return false;
                 pos += val;
-                at += nibbles ? (val + 3) / 4 * 2 : (val + 1) / 2 * 2;
-                if (at > d.size()) return false;
+                if (!r.Skip(nibbles ? (val + 3) / 4 * 2 : (val + 1) / 2 * 2)) return false;
         }
     }
     return true;
@@ -109,36 +151,41 @@ PictureSize BmpSize(const std::string& fileName) {
         bool nibbles = compression == 2;
         bool bottomUp = infoSize == 12 || static_cast<int32_t>(Le32(b, 22)) > 0;
         if (bits != (nibbles ? 4u : 8u) || !bottomUp) return {};
-        auto d = ReadStart(fileName, static_cast<size_t>(FileSize(fileName)));
-        return BmpRunsFit(d, pixelOffset, w, h, nibbles) ? size : PictureSize{};
+        ForwardReader runs(fileName, pixelOffset);
+        return BmpRunsFit(runs, w, h, nibbles) ? size : PictureSize{};
     }
-    int64_t rowBytes = (w * bits + 31) / 32 * 4;
-    return UnlessCutShort(size, pixelOffset, rowBytes * h, fileName);
+    int64_t rowBytes = (int64_t{size.w} * bits + 31) / 32 * 4;
+    return UnlessCutShort(size, pixelOffset, rowBytes, size.h, fileName);
 }
 
+// Allegro reads 8-bit planes, one or three of them, and writes only as many
+// pixels of a row as its stored line holds: a line shorter than the width
+// would leave pixels undefined.
 PictureSize PcxSize(const std::string& fileName) {
-    auto b = ReadStart(fileName, 12);
-    if (b.size() < 12 || b[0] != 10) return {};
+    auto b = ReadStart(fileName, 68);
+    if (b.size() < 68 || b[0] != 10) return {};
     int64_t w = static_cast<int64_t>(Le16(b, 8)) - Le16(b, 4) + 1;
     int64_t h = static_cast<int64_t>(Le16(b, 10)) - Le16(b, 6) + 1;
+    int planes = b[65];
+    if (b[3] != 8 || (planes != 1 && planes != 3) || Le16(b, 66) < w) return {};
     return Known(w, h);
 }
 
 // Allegro's run-length reader trusts each packet's count and writes past the
 // end of the last row when a packet overruns it: every packet must end
 // within its row and every byte must be present.
-bool TgaRunsFit(const std::vector<uint8_t>& d, size_t at, int w, int h, int bytes) {
+bool TgaRunsFit(ForwardReader& r, int w, int h, int bytes) {
     for (int row = 0; row < h; row++) {
         for (int x = 0; x < w;) {
-            if (at >= d.size()) return false;
-            uint8_t packet = d[at++];
+            uint8_t packet;
+            if (!r.Byte(packet)) return false;
             int count = (packet & 0x7f) + 1;
             if (x + count > w) return false;
-            at += static_cast<size_t>((packet & 0x80) ? bytes : count * bytes);
+            if (!r.Skip((packet & 0x80) ? bytes : count * bytes)) return false;
             x += count;
         }
     }
-    return at <= d.size();
+    return true;
 }
 
 PictureSize TgaSize(const std::string& fileName) {
@@ -147,8 +194,11 @@ PictureSize TgaSize(const std::string& fileName) {
     bool hasPalette = b[1] == 1;
     int type = b[2];
     uint32_t firstEntry = Le16(b, 3), entries = Le16(b, 5), entryBits = b[7];
-    // Allegro keeps a TGA palette in a 256-entry table.
+    // Allegro keeps a TGA palette in a 256-entry table, and fills it only
+    // from entries of 15, 16, 24 or 32 bits: other sizes would leave it
+    // undefined.
     if (hasPalette && firstEntry + entries > 256) return {};
+    if (hasPalette && entryBits != 15 && entryBits != 16 && entryBits != 24 && entryBits != 32) return {};
     PictureSize size = Known(Le16(b, 12), Le16(b, 14));
     int bytes = (b[16] + 7) / 8;
     if (!size.w || !size.h || bytes < 1 || bytes > 4) return {};
@@ -156,24 +206,43 @@ PictureSize TgaSize(const std::string& fileName) {
     if (type != 1 && type != 2 && type != 3 && type != 9 && type != 10 && type != 11) return {};
     int64_t start = 18 + b[0] + (hasPalette ? entries * ((entryBits + 7) / 8) : 0);
     if (type >= 9 && type <= 11) {
-        auto d = ReadStart(fileName, static_cast<size_t>(FileSize(fileName)));
-        return TgaRunsFit(d, static_cast<size_t>(start), size.w, size.h, bytes) ? size : PictureSize{};
+        ForwardReader runs(fileName, start);
+        return TgaRunsFit(runs, size.w, size.h, bytes) ? size : PictureSize{};
     }
-    return UnlessCutShort(size, start, int64_t{size.w} * size.h * bytes, fileName);
+    return UnlessCutShort(size, start, int64_t{size.w} * bytes, size.h, fileName);
 }
 
-// The bitmap header chunk follows the form header directly in the files
-// Allegro writes and reads.
+// Every chunk is walked and checked, but no pixel data is read.
 PictureSize LbmSize(const std::string& fileName) {
-    auto b = ReadStart(fileName, 24);
-    if (b.size() < 24) return {};
-    std::string form(b.begin(), b.begin() + 4), chunk(b.begin() + 12, b.begin() + 16);
-    if (form != "FORM" || chunk != "BMHD") return {};
-    return Known(Be16(b, 20), Be16(b, 22));
+    std::FILE* f = std::fopen(fileName.c_str(), "rb");
+    if (!f) return {};
+    LbmHeader header;
+    std::string why;
+    bool ok = ReadLbmHeader(f, header, why);
+    std::fclose(f);
+    return ok ? Known(header.w, header.h) : PictureSize{};
 }
 
-PictureSize PngSize(const std::vector<uint8_t>& b) {
+// SDL_image ignores short reads, so libpng, told by a hostile chunk length
+// to skip gigabytes, would spend minutes reading nothing: every chunk must
+// lie within the file, up to the closing IEND chunk.
+bool PngChunksFit(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    int64_t size = FileSize(fileName);
+    std::vector<uint8_t> head(8);
+    for (int64_t at = 8; at + 12 <= size;) {
+        if (!in.seekg(at) || !in.read(reinterpret_cast<char*>(head.data()), 8)) return false;
+        int64_t length = Be32(head, 0);
+        if (length > size - at - 12) return false;
+        if (std::string(head.begin() + 4, head.end()) == "IEND") return true;
+        at += 12 + length;
+    }
+    return false;
+}
+
+PictureSize PngSize(const std::string& fileName, const std::vector<uint8_t>& b) {
     if (b.size() < 24 || std::string(b.begin() + 12, b.begin() + 16) != "IHDR") return {};
+    if (!PngChunksFit(fileName)) return {};
     return Known(Be32(b, 16), Be32(b, 20));
 }
 
@@ -227,7 +296,7 @@ PictureSize ReadAllegroPictureSize(const std::string& fileName, const std::strin
 PictureSize ReadSdlPictureSize(const std::string& fileName) {
     auto b = ReadStart(fileName, 24);
     static const uint8_t kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    if (b.size() >= 8 && std::equal(kPng, kPng + 8, b.begin())) return PngSize(b);
+    if (b.size() >= 8 && std::equal(kPng, kPng + 8, b.begin())) return PngSize(fileName, b);
     if (b.size() >= 2 && b[0] == 0xff && b[1] == 0xd8) return JpegSize(fileName);
     return {};
 }

@@ -89,12 +89,17 @@ bool TakeReplayedName(KeyMan& keys, std::string& name) {
     return true;
 }
 
+void ReportUnloaded(World& world, const std::string& name, const Bmp& picture) {
+    world.Message("Couldn't load " + Quoted(name) + ": " + picture.Failure());
+}
+
 // Puts the picture of the file onto the current layer at the pointer; a
 // picture that cannot be read stamps nothing.
 bool StampPicture(World& world, const std::string& name) {
+    if (!world.MayLoadPicture(name)) return false;
     Bmp picture(name);
     if (!picture.Loaded()) {
-        world.Message("Couldn't load " + Quoted(name));
+        ReportUnloaded(world, name, picture);
         return false;
     }
     Pointer& p = *world.pointer;
@@ -142,11 +147,12 @@ void World::LoadImageFile() {
     if (IsDocumentName(name)) {
         LoadDocument(name);
     } else {
+        if (!MayLoadPicture(name)) return;
         Bmp picture(name);
         // An unreadable picture or a canvas that cannot be allocated leaves
         // the picture as it was.
         if (!picture.Loaded()) {
-            Message("Couldn't load " + Quoted(name));
+            ReportUnloaded(*this, name, picture);
             return;
         }
         if (!resizeCanvas(picture.Width(), picture.Height())) {
@@ -189,11 +195,25 @@ void World::SaveSelection(const std::string& name) {
     WritePicture(*this, *picture, name);
 }
 
+bool World::ConfirmOverwrite(const std::string& name) { return AskYesNo("Over write " + name + " Y/N?"); }
+
+// Only the header is read before the question, so a small file that
+// promises a huge picture costs nothing until the answer is Y. Sizes the
+// surface-size helper refuses are left for the loader to refuse.
+bool World::MayLoadPicture(const std::string& name) {
+    PictureSize size = ReadPictureSize(name);
+    int64_t bytes = PictureBytes(size);
+    if (bytes <= kBigPictureBytes) return true;
+    int64_t mib = (bytes + (1 << 20) - 1) >> 20;
+    return AskYesNo("Load " + std::to_string(size.w) + " x " + std::to_string(size.h) + " (" +
+                    std::to_string(mib) + " MiB)? Y/N");
+}
+
 // Asks on the visible screen and waits for N or Y (N wins when both are
 // held), sleeping until a key changes rather than spinning a core. A stop
 // request answers N.
-bool World::ConfirmOverwrite(const std::string& name) {
-    txt->setText("Over write " + name + " Y/N?");
+bool World::AskYesNo(const std::string& question) {
+    txt->setText(question);
     txt->drawAt(1, display::screen, 0, 0);
     while (!StopRequested()) {
         if (KeyHeld(KEY_N)) {

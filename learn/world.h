@@ -114,6 +114,12 @@ public:
     virtual void SaveFrame(const std::string& name);
     virtual void SaveSelection(const std::string& name);
     virtual bool ConfirmOverwrite(const std::string& name);
+    // Shows the question at the top left of the screen and waits for Y (true)
+    // or N (false).
+    virtual bool AskYesNo(const std::string& question);
+    // Asks before a picture whose pixels would take much memory is loaded;
+    // true when the picture may be loaded.
+    virtual bool MayLoadPicture(const std::string& name);
     // export_commands.cpp
     virtual void ExportAnimation();
     virtual void ExportSheet();

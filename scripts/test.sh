@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, fuzzes the document reader briefly, runs
+# Installs what is missing, builds, fuzzes the document reader and the
+# picture loaders briefly, replays the picture corpus under valgrind, runs
 # the unit tests built with the sanitizers, and runs every test (unit and
 # end-to-end).
 set -euo pipefail
@@ -8,10 +9,17 @@ cd "$(dirname "$0")/.."
 ./scripts/build.sh
 ./scripts/fuzz.sh "${VELL_FUZZ_SECONDS:-20}" > build/fuzz.log 2>&1 || {
   tail -n 40 build/fuzz.log
-  echo "fuzzing the document reader failed (full log: build/fuzz.log)"
+  echo "fuzzing failed (full log: build/fuzz.log)"
   exit 1
 }
-echo "fuzz: document reader survived $(grep -o 'stat::number_of_executed_units: *[0-9]*' build/fuzz.log | grep -o '[0-9]*$') runs"
+runs=($(grep -o 'stat::number_of_executed_units: *[0-9]*' build/fuzz.log | grep -o '[0-9]*$'))
+echo "fuzz: document reader survived ${runs[0]} runs, picture loaders ${runs[1]}"
+./scripts/replay-pictures.sh > build/replay.log 2>&1 || {
+  tail -n 40 build/replay.log
+  echo "the picture corpus under valgrind failed (full log: build/replay.log)"
+  exit 1
+}
+echo "valgrind: $(grep -h '^replayed' build/replay.log | paste -sd ';')"
 ./scripts/sanitize.sh > build/sanitize.log 2>&1 || {
   tail -n 60 build/sanitize.log
   echo "the unit tests failed under the sanitizers (full log: build/sanitize.log)"

@@ -139,6 +139,13 @@ TEST(LoadPic, HostileHeadersAreRefusedWithoutACrash) {
                4096);
     // PCX whose corners give a negative width.
     WriteBytes("neg.pcx", {10, 5, 1, 8, 10, 0, 0, 0, 2, 0, 4, 0}, 4096);
+    // PCX 3x5 whose stored lines hold no pixels, which would stay undefined.
+    std::vector<unsigned char> noLine = {10, 5, 1, 8, 0, 0, 0, 0, 2, 0, 4, 0};
+    noLine.resize(65, 0);
+    noLine.insert(noLine.end(), {1, 0, 0});  // one plane, 0 bytes a line
+    WriteBytes("noline.pcx", noLine, 4096);
+    // TGA whose 0-bit palette entries Allegro would leave undefined.
+    WriteBytes("nopal.tga", {0, 1, 1, 0, 0, 4, 0, 0, 0, 0, 0, 0, 4, 0, 4, 0, 8, 0}, 4096);
     // PNG announcing 1000000 x 1000000.
     WriteBytes("huge.png", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D',
                             'R', 0, 0x0f, 0x42, 0x40, 0, 0x0f, 0x42, 0x40, 8, 2, 0, 0, 0},
@@ -150,7 +157,8 @@ TEST(LoadPic, HostileHeadersAreRefusedWithoutACrash) {
     // Neither PNG nor JPEG content behind a ".png" name.
     WriteBytes("text.png", {'h', 'e', 'l', 'l', 'o'}, 4096);
     for (const char* name :
-         {"huge.tga", "pal.tga", "huge.bmp", "pal.bmp", "neg.pcx", "huge.png", "huge.jpg", "text.png"}) {
+         {"huge.tga", "pal.tga", "huge.bmp", "pal.bmp", "neg.pcx", "noline.pcx", "nopal.tga", "huge.png", "huge.jpg",
+          "text.png"}) {
         Bmp b(5, 3, "kept");
         putpixel(b.GetBitmap(), 1, 1, makecol(1, 2, 3));
         b.LoadPic(name);
@@ -212,6 +220,54 @@ TEST(LoadPic, PicturesCutShortAreRefused) {
     WriteBytes("short.tga", {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x10, 0x27, 0x10, 0x27, 24, 0}, 4096);
     EXPECT_FALSE(Bmp("short.bmp").Loaded());
     EXPECT_FALSE(Bmp("short.tga").Loaded());
+}
+
+// The same picture stored top row first: rows reversed, height negated.
+std::string TopDown(std::string bmp) {
+    auto le32 = [&](size_t at) {
+        return uint32_t(uint8_t(bmp[at])) | uint32_t(uint8_t(bmp[at + 1])) << 8 |
+               uint32_t(uint8_t(bmp[at + 2])) << 16 | uint32_t(uint8_t(bmp[at + 3])) << 24;
+    };
+    size_t start = le32(10), w = le32(18), h = le32(22), bits = uint8_t(bmp[28]);
+    size_t rowBytes = (w * bits + 31) / 32 * 4;
+    std::string rows = bmp.substr(start, rowBytes * h);
+    for (size_t y = 0; y < h; y++) bmp.replace(start + y * rowBytes, rowBytes, rows, (h - 1 - y) * rowBytes, rowBytes);
+    uint32_t negated = static_cast<uint32_t>(-static_cast<int32_t>(h));
+    for (int i = 0; i < 4; i++) bmp[22 + i] = char(negated >> (8 * i));
+    return bmp;
+}
+
+// A top-down copy of each bottom-up BMP loads to the same pixels.
+TEST(LoadPic, TopDownBmpsLoadInEveryDepth) {
+    TempDir dir;
+    Make("-size 7x3 xc:red xc:lime xc:blue +append -flip -gravity south -splice 0x1 few.png");
+    Make("-size 37x8 xc: -channel R -fx i/w -channel G -fx j/h -channel B -fx '(i+j)%5/5' +channel many.png");
+    Make("few.png -type bilevel BMP3:1.bmp");
+    Make("few.png -type palette BMP3:4.bmp");
+    Make("many.png -type palette -compress None BMP3:8.bmp");
+    Make("many.png -type truecolor -define bmp:subtype=RGB555 BMP3:16.bmp");
+    Make("many.png -type truecolor BMP3:24.bmp");
+    Make("many.png -type truecolormatte BMP:32.bmp");
+    // Allegro reads 16- and 32-bit pixels only without colour masks (the
+    // masks written here are the ones it assumes), and only after the short
+    // info header.
+    for (const char* name : {"16.bmp", "32.bmp"}) {
+        std::string bmp = ReadFile(name);
+        bmp[14] = 40, bmp[30] = 0;
+        ASSERT_TRUE(WriteFile(name, bmp));
+    }
+    for (const char* bits : {"1", "4", "8", "16", "24", "32"}) {
+        std::string name = std::string(bits) + ".bmp", flipped = std::string(bits) + "-down.bmp";
+        ASSERT_TRUE(WriteFile(flipped, TopDown(ReadFile(name))));
+        Bmp up(name), down(flipped);
+        ASSERT_TRUE(up.Loaded()) << name;
+        ASSERT_TRUE(down.Loaded()) << flipped << ": " << down.Failure();
+        ASSERT_EQ(down.Height(), up.Height()) << name;
+        for (int y = 0; y < up.Height(); y++)
+            for (int x = 0; x < up.Width(); x++)
+                ASSERT_EQ(PixelAt(down.GetBitmap(), x, y), PixelAt(up.GetBitmap(), x, y))
+                    << name << " " << x << "," << y;
+    }
 }
 
 TEST(LoadPic, AFailedLoadKeepsThePictureAndAFreshOneGetsThePlaceholder) {
