@@ -126,21 +126,10 @@ void BM_SaveDocument(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * fx.bytes);
 }
 
-void BM_BulkWrite(benchmark::State& state) {
-    Fixture& fx = Shared();
-    if (!Ready(state)) return;
-    std::vector<char> data(fx.bytes, 1);
-    for (auto _ : state) {
-        std::FILE* f = std::fopen("bulk.bin", "wb");
-        std::fwrite(data.data(), 1, data.size(), f);
-        std::fclose(f);
-    }
-    state.SetBytesProcessed(state.iterations() * fx.bytes);
-}
-
-// The floor of a save that must reach the disk: the same bulk write, then
-// fsync, as the document save does before its rename.
-void BM_BulkWriteSynced(benchmark::State& state) {
+// The floor of a save: the same bytes in one bulk write. With `synced`
+// they must also reach the disk (fsync), as the document save does before
+// its rename.
+void BulkWrite(benchmark::State& state, bool synced) {
     Fixture& fx = Shared();
     if (!Ready(state)) return;
     std::vector<char> data(fx.bytes, 1);
@@ -148,11 +137,14 @@ void BM_BulkWriteSynced(benchmark::State& state) {
         std::FILE* f = std::fopen("bulk.bin", "wb");
         std::fwrite(data.data(), 1, data.size(), f);
         std::fflush(f);
-        fsync(fileno(f));
+        if (synced) fsync(fileno(f));
         std::fclose(f);
     }
     state.SetBytesProcessed(state.iterations() * fx.bytes);
 }
+
+void BM_BulkWrite(benchmark::State& state) { BulkWrite(state, false); }
+void BM_BulkWriteSynced(benchmark::State& state) { BulkWrite(state, true); }
 
 void BM_ValuePerCallSave(benchmark::State& state) {
     Fixture& fx = Shared();
