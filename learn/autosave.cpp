@@ -40,8 +40,8 @@ long NowMs() {
 // next attempt, or the save at the end, takes care of the work.
 void World::AutosaveIfDue(long quietMs) {
     if (!autosaveClock.Due(NowMs(), quietMs, keyMan->mode == KeyMan::Replaying)) return;
-    uint64_t fingerprint = DocumentFingerprint();
-    if (fingerprint == savedFingerprint) {
+    DocumentVersion version = CurrentDocumentVersion();
+    if (version == savedVersion) {
         autosaveClock.Tried(NowMs(), true);
         return;
     }
@@ -49,7 +49,7 @@ void World::AutosaveIfDue(long quietMs) {
     SaveSettings();
     bool ok = mayWriteDocument && WriteDocumentFile(kStartDocument, why);
     if (ok) {
-        savedFingerprint = fingerprint;
+        savedVersion = version;
         std::printf("Saved '%s'\n", kStartDocument);
     } else if (!autosaveFailing) {
         std::printf("Autosave: '%s' was not saved: %s\n", kStartDocument, why.c_str());

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+
 // When the editor saves on its own. The clock starts at the first key pass
 // after the last check, the only place where the document can change: an
 // autosave is due once the editor has waited a second with no key down
@@ -26,6 +28,17 @@ private:
     bool running = false;
     long startedMs = 0;
     bool passSinceTry = false;
+};
+
+// Tells documents apart without reading their pixels: the count of changes
+// the undo history has applied, of brushes set, and the number of pointers.
+struct DocumentVersion {
+    unsigned long history = 0;
+    unsigned long brushes = 0;
+    size_t pointers = 0;
+    bool operator==(const DocumentVersion& o) const {
+        return history == o.history && brushes == o.brushes && pointers == o.pointers;
+    }
 };
 
 // Milliseconds of a monotonic clock.

@@ -123,9 +123,12 @@ bool World::WriteDocumentFile(const std::string& name, std::string& why) {
     return WriteReplacing(name, doc, why);
 }
 
-uint64_t World::DocumentFingerprint() {
-    Document doc = DocumentOf(*this);
-    return FingerprintDocument(doc);
+DocumentVersion World::CurrentDocumentVersion() {
+    DocumentVersion v;
+    v.history = history->Changes();
+    for (Pointer* p : pointers) v.brushes += p->brushChanges;
+    v.pointers = pointers.size();
+    return v;
 }
 
 bool World::SaveDocument(const std::string& name) {
@@ -178,7 +181,6 @@ bool World::LoadDocument(const std::string& name) {
     // The composition surface follows the picture, so the view shows it.
     if (stm && (stm->Width() != layer->width || stm->Height() != layer->height))
         stm->Resize(layer->width, layer->height, 0);
-    if (name == kStartDocument) savedFingerprint = DocumentFingerprint();
     return true;
 }
 
@@ -198,7 +200,6 @@ void World::OpenStartDocument() {
         }
     }
     StartNewPicture();
-    savedFingerprint = DocumentFingerprint();
 }
 
 std::string World::SaveDocumentAtQuit() {

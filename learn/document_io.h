@@ -86,6 +86,3 @@ bool WriteDocument(std::FILE* f, Document& doc, std::string& why);
 // size when the box is empty (a 0 width would read as "no brush").
 void PointerRecordSize(const DocPointer& p, int* w, int* h);
 
-// A 64-bit digest of everything WriteDocument would write, computed at
-// memory speed, to tell whether a document changed since it was saved.
-uint64_t FingerprintDocument(Document& doc);

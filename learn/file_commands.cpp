@@ -130,7 +130,7 @@ void World::SaveImageFile() {
         if (!SaveDocument(name))
             Message("Nothing saved: the document " + Quoted(name) + " can't be written");
         else if (name == kStartDocument)
-            savedFingerprint = DocumentFingerprint();  // no autosave of what was just written
+            savedVersion = CurrentDocumentVersion();  // no autosave of what was just written
     } else if (auto picture = SaveSurface(*this, layer->width, layer->height)) {
         for (Layer* l : layers) l->DrawLayer(picture->GetBitmap());
         WritePicture(*this, *picture, name);

@@ -294,6 +294,7 @@ void History::Keep(std::unique_ptr<Step> step) {
         steps.pop_back();
     }
     total += step->bytes;
+    changes++;
     steps.push_back(std::move(step));
     done++;
     if (grouping) groupKept = true;
@@ -308,6 +309,7 @@ void History::Lose() {
 
 void History::DropEverything() {
     Clear();
+    changes++;
     if (grouping) groupLost = true;
     if (say) say(kTooLarge);
 }
@@ -338,6 +340,7 @@ int History::Undo() {
     Close();
     if (done == (grouping ? floor : 0)) return -1;
     Step& s = *steps[--done];
+    changes++;
     for (auto c = s.changes.rbegin(); c != s.changes.rend(); ++c) (*c)->Undo(layers, pointers);
     return s.focus;
 }
@@ -346,6 +349,7 @@ int History::Redo() {
     Close();
     if (done == steps.size()) return -1;
     Step& s = *steps[done++];
+    changes++;
     for (auto& c : s.changes) c->Redo(layers, pointers);
     return s.focus;
 }

@@ -33,6 +33,9 @@ public:
     size_t Budget() const { return budget; }
     // The memory the kept steps take now.
     size_t Bytes() const { return total; }
+    // Counts every change of the document the history has seen applied:
+    // steps kept, undone or redone, and changes too large to keep.
+    unsigned long Changes() const { return changes; }
     virtual int UndoCount() const;
     virtual int RedoCount() const;
 
@@ -76,6 +79,7 @@ private:
     std::vector<Pointer*>& pointers;
     size_t budget;
     size_t total = 0;
+    unsigned long changes = 0;
     std::deque<std::unique_ptr<Step>> steps;
     size_t done = 0;  // steps[0, done) are applied, the rest can be redone
     std::unique_ptr<Step> open;

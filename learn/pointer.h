@@ -43,5 +43,7 @@ public:
     bool moveBox = false;
     bool showCursor = false;
     Bmp* brush = nullptr;
+    // Counts the brushes set, so an autosave knows the document changed.
+    unsigned long brushChanges = 0;
     World* world = nullptr;
 };

@@ -81,4 +81,5 @@ void Pointer::ClearBox(Bmp* dest) {
 void Pointer::SetBrush(Bmp* b) {
     delete brush;
     brush = b;
+    brushChanges++;
 }

@@ -40,8 +40,10 @@ void World::Construct(const std::string& docName) {
     Render();
     stepX = 1;
     stepY = 1;
-    // The start document is where the history begins, not a step of it.
+    // The start document is where the history begins, not a step of it, and
+    // it is what "Vell.zub" holds (or a new picture, worth no autosave).
     history->Clear();
+    savedVersion = CurrentDocumentVersion();
     history->say = [this](const std::string& line) { Message(line); };
 }
 

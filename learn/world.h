@@ -95,8 +95,10 @@ public:
     // Writes the document to `name` without a word on the console; false
     // with the reason when it could not.
     virtual bool WriteDocumentFile(const std::string& name, std::string& why);
-    // A 64-bit digest of everything the document file stores.
-    virtual uint64_t DocumentFingerprint();
+    // Changes whenever anything the document file stores changes: every
+    // change of the layers passes through the history, every brush through
+    // Pointer::SetBrush, so no pixel needs to be read to tell.
+    virtual DocumentVersion CurrentDocumentVersion();
     // The one save of every ending (quit, a stop request, the X connection
     // lost): "vell.cfg", then the document with its fallback. Returns the
     // name of the document file written, "" when none was.
@@ -190,10 +192,10 @@ public:
     // moved aside either: quitting must then not overwrite "Vell.zub".
     bool mayWriteDocument = true;
 
-    // When an autosave is due, and the fingerprint of what "Vell.zub" holds
-    // as far as this editor knows (read or written by it).
+    // When an autosave is due, and the version of the document that
+    // "Vell.zub" holds as far as this editor knows (read or written by it).
     AutosaveClock autosaveClock;
-    uint64_t savedFingerprint = 0;
+    DocumentVersion savedVersion;
     // True while autosaves fail, so the console hears of it once.
     bool autosaveFailing = false;
 
