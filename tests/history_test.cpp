@@ -31,7 +31,9 @@ protected:
     std::vector<std::string> said;
 };
 
-TEST_F(HistoryTest, TheOldestStepsLeaveFirstAndAStepLargerThanTheBudgetEmptiesAll) {
+// (A step larger than the whole budget empties the history: the end-to-end
+// case checks that with its message.)
+TEST_F(HistoryTest, TheOldestStepsLeaveFirstAndQuietly) {
     for (int x = 0; x < 3; x++) Step(x);
     history.SetBudget(history.Bytes());
     Step(3), Step(4);
@@ -40,10 +42,6 @@ TEST_F(HistoryTest, TheOldestStepsLeaveFirstAndAStepLargerThanTheBudgetEmptiesAl
     EXPECT_EQ(At(1, 0), kRed);
     EXPECT_EQ(At(2, 0), kBlack);
     EXPECT_TRUE(said.empty());
-    Fill(0, 0, 64, 48);
-    history.Close();
-    EXPECT_EQ(history.UndoCount() + history.RedoCount(), 0);
-    EXPECT_EQ(said, std::vector<std::string>{"Undo history cleared: change too large"});
 }
 
 TEST_F(HistoryTest, ANewStepAfterAnUndoDropsTheRedoAndAnUnchangedOneDropsNothing) {

@@ -242,23 +242,21 @@ TEST(LoadPic, TopDownBmpsLoadInEveryDepth) {
     TempDir dir;
     Make("-size 7x3 xc:red xc:lime xc:blue +append -flip -gravity south -splice 0x1 few.png");
     Make("-size 37x8 xc: -channel R -fx i/w -channel G -fx j/h -channel B -fx '(i+j)%5/5' +channel many.png");
-    Make("few.png -type bilevel BMP3:1.bmp");
-    Make("few.png -type palette BMP3:4.bmp");
-    Make("many.png -type palette -compress None BMP3:8.bmp");
-    Make("many.png -type truecolor -define bmp:subtype=RGB555 BMP3:16.bmp");
-    Make("many.png -type truecolor BMP3:24.bmp");
-    Make("many.png -type truecolormatte BMP:32.bmp");
-    // Allegro reads 16- and 32-bit pixels only without colour masks (the
-    // masks written here are the ones it assumes), and only after the short
-    // info header.
-    for (const char* name : {"16.bmp", "32.bmp"}) {
-        std::string bmp = ReadFile(name);
-        bmp[14] = 40, bmp[30] = 0;
-        ASSERT_TRUE(WriteFile(name, bmp));
-    }
-    for (const char* bits : {"1", "4", "8", "16", "24", "32"}) {
+    const char* const made[][2] = {{"1", "few.png -type bilevel BMP3:"},
+                                   {"4", "few.png -type palette BMP3:"},
+                                   {"8", "many.png -type palette -compress None BMP3:"},
+                                   {"16", "many.png -type truecolor -define bmp:subtype=RGB555 BMP3:"},
+                                   {"24", "many.png -type truecolor BMP3:"},
+                                   {"32", "many.png -type truecolormatte BMP:"}};
+    for (auto [bits, how] : made) {
         std::string name = std::string(bits) + ".bmp", flipped = std::string(bits) + "-down.bmp";
-        ASSERT_TRUE(WriteFile(flipped, TopDown(ReadFile(name))));
+        Make(how + name);
+        std::string bmp = ReadFile(name);
+        // Allegro reads 16- and 32-bit pixels only without colour masks (the
+        // masks written here are the ones it assumes), and only after the
+        // short info header.
+        if (bmp[28] == 16 || bmp[28] == 32) bmp[14] = 40, bmp[30] = 0;
+        ASSERT_TRUE(WriteFile(name, bmp) && WriteFile(flipped, TopDown(bmp)));
         Bmp up(name), down(flipped);
         ASSERT_TRUE(up.Loaded()) << name;
         ASSERT_TRUE(down.Loaded()) << flipped << ": " << down.Failure();
