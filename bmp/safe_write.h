@@ -2,10 +2,9 @@
 #include <functional>
 #include <string>
 
-// A hidden name beside the target that keeps its extension, since the
-// extension picks the format: "dir/pic.bmp" -> "dir/.pic.bmp.tmp.bmp".
-std::string TempNameFor(const std::string& name);
-
-// Lets `write` fill the temporary file and renames it over `name`, so a
-// write that fails never destroys the old file nor leaves a partial one.
+// Lets `write` fill a temporary file beside `name` (hidden, and ending in the
+// same extension, since the extension picks the format), then puts it in
+// place as every whole-file save does: flushed to the disk and renamed over
+// `name`. A write that fails never destroys the old file nor leaves a
+// partial one.
 bool WriteThroughTemp(const std::string& name, const std::function<bool(const std::string& temp)>& write);

@@ -77,8 +77,8 @@ SafeFile::~SafeFile() {
 bool SafeFile::Open(std::string& why) {
     size_t cut = target.rfind('/') + 1;  // 0 without a slash
     std::string pattern =
-        target.substr(0, cut) + "." + target.substr(cut) + kTempMark + std::string(kRandomChars, 'X');
-    int fd = mkostemp(&pattern[0], O_CLOEXEC);
+        target.substr(0, cut) + "." + target.substr(cut) + kTempMark + std::string(kRandomChars, 'X') + suffix;
+    int fd = mkostemps(&pattern[0], static_cast<int>(suffix.size()), O_CLOEXEC);
     if (fd < 0) return Fail(why);
     tempName = pattern;
     if (!TakeOverAttributes(fd, target) || !(stream = fdopen(fd, "wb"))) {

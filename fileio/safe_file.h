@@ -9,7 +9,10 @@
 
 class SafeFile {
 public:
-    explicit SafeFile(const std::string& target) : target(target) {}
+    // `suffix` ends the temporary name too, for writers that pick the
+    // format by the name's extension.
+    explicit SafeFile(const std::string& target, const std::string& suffix = "")
+        : target(target), suffix(suffix) {}
     // A temporary file that was not committed is removed.
     ~SafeFile();
     SafeFile(const SafeFile&) = delete;
@@ -29,6 +32,7 @@ public:
 
 private:
     std::string target;
+    std::string suffix;
     std::string tempName;
     std::FILE* stream = nullptr;
     bool committed = false;
