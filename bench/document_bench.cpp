@@ -16,6 +16,7 @@
 
 #include "bench/bench_support.h"
 #include "bmp/bmp.h"
+#include "tests/layer_access.h"
 #include "learn/history.h"
 #include "learn/layer.h"
 #include "learn/pointer.h"
@@ -39,14 +40,14 @@ struct Fixture {
         for (int i = 0; i < kLayers; i++) {
             Layer* l = new Layer(&world, kSide, kSide, i % 2);
             for (int y = 0; y < kSide; y += 7)
-                hline(l->bmp->GetBitmap(), 0, y, kSide - 1, makecol(y & 255, i * 30, 90));
+                hline(LayerBitmap(l), 0, y, kSide - 1, makecol(y & 255, i * 30, 90));
             world.layers.push_back(l);
         }
         world.SelectLayer(0);
         world.pointers[0]->w = 40, world.pointers[0]->h = 30;
-        world.pointers[0]->Grab(world.layer->bmp);
+        world.pointers[0]->Grab(*world.layer);
         world.pointers[1]->w = 20, world.pointers[1]->h = 20;
-        world.pointers[1]->Grab(world.layer->bmp);
+        world.pointers[1]->Grab(*world.layer);
         world.pointers[1]->w = 25;  // a box wider than its brush
         CheckIdentical();
     }
@@ -90,7 +91,7 @@ struct Fixture {
         for (Layer* l : world.layers) {
             put(l->mode);
             for (int y = 0; y < l->height; y++)
-                for (int x = 0; x < l->width; x++) put(getpixel(l->bmp->GetBitmap(), x, y));
+                for (int x = 0; x < l->width; x++) put(getpixel(LayerBitmap(l), x, y));
         }
         for (Pointer* p : world.pointers) {
             if (!p->brush) {
@@ -198,10 +199,10 @@ void BM_BulkReadReused(benchmark::State& state) {
 void BM_Autosave(benchmark::State& state) {
     Fixture& fx = Shared();
     if (!Ready(state)) return;
-    BITMAP* b = fx.world.layers[0]->bmp->GetBitmap();
+    BITMAP* b = LayerBitmap(fx.world.layers[0]);
     for (auto _ : state) {
         state.PauseTiming();
-        fx.world.history->WillChange(fx.world.layers[0]->bmp, 0, 0, 1, 1);
+        fx.world.history->WillChange(fx.world.layers[0], 0, 0, 1, 1);
         putpixel(b, 0, 0, getpixel(b, 0, 0) ^ 1);
         fx.world.history->Close();
         fx.world.autosaveClock.PassRan(NowMs());

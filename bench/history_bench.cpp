@@ -3,7 +3,7 @@
 // layer and a 2048x2048 picture of 16 layers; the same pass preceded by a copy
 // of the whole current layer (what a snapshot per command costs); one undo
 // and one redo of such a step; and the history memory of 1,000 pixel commits
-// on the large picture.
+// on the large picture; and a pixel commit with mirror drawing on and off.
 #include <allegro.h>
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -13,6 +13,7 @@
 
 #include "bench/bench_support.h"
 #include "bmp/bmp.h"
+#include "tests/layer_access.h"
 #include "learn/history.h"
 #include "learn/layer.h"
 #include "learn/pointer.h"
@@ -91,7 +92,7 @@ void BM_CommitPassWithLayerCopy(benchmark::State& state) {
     long n = 0;
     for (auto _ : state) {
         Prepare(world, state.range(0), n++);
-        blit(world.layer->bmp->GetBitmap(), snapshot.GetBitmap(), 0, 0, 0, 0, world.layer->width, world.layer->height);
+        blit(LayerBitmap(world.layer), snapshot.GetBitmap(), 0, 0, 0, 0, world.layer->width, world.layer->height);
         Hold(KeysFor(state.range(0)));
         world.DoKeys();
     }
@@ -111,6 +112,23 @@ void BM_UndoRedoPasses(benchmark::State& state) {
         Hold({KEY_LCONTROL, KEY_Z});
         world.DoKeys();
         Hold({KEY_LCONTROL, KEY_Y});
+        world.DoKeys();
+    }
+    Hold({});
+}
+
+// A pixel commit with mirror drawing off (0) and across both axes (3), where
+// each pass draws four pixels, on the large picture.
+void BM_PixelPassMirror(benchmark::State& state) {
+    ScratchDir dir;
+    PassWorld world;
+    BuildPicture(world, 2048, 2048, 16);
+    world.mirrorMode = static_cast<MirrorMode>(state.range(0));
+    state.SetLabel(state.range(0) ? "mirror both axes" : "mirror off");
+    long n = 0;
+    for (auto _ : state) {
+        Prepare(world, kPixel, n++);
+        Hold({KEY_SPACE});
         world.DoKeys();
     }
     Hold({});
@@ -154,4 +172,5 @@ BENCHMARK(BM_UndoRedoPasses)
     ->ArgsProduct({{kPixel, kLine, kStamp}, {64}, {48}, {1}})
     ->ArgsProduct({{kPixel, kLine, kStamp}, {2048}, {2048}, {16}})
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PixelPassMirror)->ArgName("mirror")->Arg(0)->Arg(3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ThousandPixelSteps)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -10,6 +10,7 @@
 
 #include "bench/bench_support.h"
 #include "bmp/bmp.h"
+#include "tests/layer_access.h"
 #include "learn/layer.h"
 #include "learn/world.h"
 
@@ -18,7 +19,7 @@ namespace {
 // Opaque layers get a solid colour with a band; transparent ones stay mostly
 // mask colour with a few solid stripes, so masked drawing skips and copies.
 void Paint(Layer* layer, int index) {
-    BITMAP* b = layer->bmp->GetBitmap();
+    BITMAP* b = LayerBitmap(layer);
     int colour = makecol(40 * index % 256, 90, 200 - 10 * index % 200);
     if (layer->mode == 0) clear_to_color(b, colour);
     rectfill(b, 0, b->h / 4, b->w - 1, b->h / 4 + 8, makecol(255, 255, 255));

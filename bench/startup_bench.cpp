@@ -8,6 +8,7 @@
 
 #include "bench/bench_support.h"
 #include "bmp/bmp.h"
+#include "tests/layer_access.h"
 #include "learn/layer.h"
 #include "learn/world.h"
 
@@ -17,7 +18,7 @@ namespace {
 // status line shown or hidden in the working directory.
 void WriteStartFiles(bool statusShown) {
     BenchWorld world;
-    BITMAP* b = world.layer->bmp->GetBitmap();
+    BITMAP* b = LayerBitmap(world.layer);
     for (int y = 0; y < b->h; y += 3) hline(b, 0, y, b->w - 1, makecol(y & 255, 120, 255 - (y & 255)));
     world.statusShown = statusShown;
     QuietStdout quiet;

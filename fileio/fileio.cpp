@@ -189,6 +189,8 @@ void FileIO::SetString(const std::string& k, const std::string& v) {
     set_config_string(section.c_str(), k.c_str(), v.c_str());
 }
 
+void FileIO::Remove(const std::string& k) { set_config_string(section.c_str(), k.c_str(), nullptr); }
+
 void FileIO::SetInt(const std::string& k, int v) { set_config_int(section.c_str(), k.c_str(), v); }
 void FileIO::SetIntValue2(int v) { SetIntValue(v); }
 

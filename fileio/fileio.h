@@ -41,6 +41,8 @@ public:
     virtual void SetStringIn(const std::string& section, const std::string& key, const std::string& v);
     virtual void SetString(const std::string& key, const std::string& v);
     virtual void SetInt(const std::string& key, int v);
+    // Takes the key out of the current section.
+    virtual void Remove(const std::string& key);
     virtual void SetIntValue2(int v);
     virtual std::vector<std::string> Find(const std::string& pattern);
     virtual void SetFileName(const std::string& n);

@@ -30,16 +30,9 @@ private:
     bool passSinceTry = false;
 };
 
-// Tells documents apart without reading their pixels: the count of changes
-// the undo history has applied, of brushes set, and the number of pointers.
-struct DocumentVersion {
-    unsigned long history = 0;
-    unsigned long brushes = 0;
-    size_t pointers = 0;
-    bool operator==(const DocumentVersion& o) const {
-        return history == o.history && brushes == o.brushes && pointers == o.pointers;
-    }
-};
+// Tells documents apart without reading their pixels: the undo history's
+// document version, which moves with every change the document file stores.
+using DocumentVersion = unsigned long;
 
 // Milliseconds of a monotonic clock.
 long NowMs();

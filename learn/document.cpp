@@ -26,28 +26,28 @@ namespace {
 // out directly; other depths go through getpixel/putpixel.
 class BmpRows : public PixelRows {
 public:
-    explicit BmpRows(Bmp* b) : bmp(b), w(b->Width()), h(b->Height()) {}
-    explicit BmpRows(std::unique_ptr<Bmp> b) : BmpRows(b.get()) { owned = std::move(b); }
+    // Rows of a surface that is only read (a layer or brush being saved).
+    explicit BmpRows(BITMAP* b) : bitmap(b) {}
+    // Rows of a new surface being read into, handed over with Release.
+    explicit BmpRows(std::unique_ptr<Bmp> b) : bitmap(b->GetBitmap()), owned(std::move(b)) {}
 
-    int Width() const override { return w; }
-    int Height() const override { return h; }
+    int Width() const override { return bitmap->w; }
+    int Height() const override { return bitmap->h; }
     int32_t* DirectRow(int y) override {
-        BITMAP* b = bmp->GetBitmap();
-        if (bitmap_color_depth(b) != 32 || !is_memory_bitmap(b)) return nullptr;
-        return reinterpret_cast<int32_t*>(b->line[y]);
+        if (bitmap_color_depth(bitmap) != 32 || !is_memory_bitmap(bitmap)) return nullptr;
+        return reinterpret_cast<int32_t*>(bitmap->line[y]);
     }
     void GetRow(int y, int32_t* out) override {
-        for (int x = 0; x < w; x++) out[x] = getpixel(bmp->GetBitmap(), x, y);
+        for (int x = 0; x < bitmap->w; x++) out[x] = getpixel(bitmap, x, y);
     }
     void PutRow(int y, const int32_t* in) override {
-        for (int x = 0; x < w; x++) putpixel(bmp->GetBitmap(), x, y, in[x]);
+        for (int x = 0; x < bitmap->w; x++) putpixel(bitmap, x, y, in[x]);
     }
     Bmp* Release() { return owned.release(); }
 
 private:
-    Bmp* bmp;
+    BITMAP* bitmap;
     std::unique_ptr<Bmp> owned;
-    int w, h;
 };
 
 uint32_t LargestPixel() {
@@ -98,19 +98,19 @@ bool WriteReplacing(const std::string& name, Document& doc, std::string& why) {
 Document DocumentOf(World& w) {
     Document doc;
     doc.version = 2;
-    doc.width = w.layer->bmp->Width();
-    doc.height = w.layer->bmp->Height();
+    doc.width = w.layer->width;
+    doc.height = w.layer->height;
     for (Layer* l : w.layers) {
         DocLayer dl;
         dl.mode = l->mode;
-        dl.pixels = std::make_unique<BmpRows>(l->bmp);
+        dl.pixels = std::make_unique<BmpRows>(l->Source());
         doc.layers.push_back(std::move(dl));
     }
     for (Pointer* p : w.pointers) {
         DocPointer dp;
         dp.w = p->w;
         dp.h = p->h;
-        if (p->brush) dp.brush = std::make_unique<BmpRows>(p->brush);
+        if (p->brush) dp.brush = std::make_unique<BmpRows>(p->brush->GetBitmap());
         doc.pointers.push_back(std::move(dp));
     }
     return doc;
@@ -123,13 +123,7 @@ bool World::WriteDocumentFile(const std::string& name, std::string& why) {
     return WriteReplacing(name, doc, why);
 }
 
-DocumentVersion World::CurrentDocumentVersion() {
-    DocumentVersion v;
-    v.history = history->Changes();
-    for (Pointer* p : pointers) v.brushes += p->brushChanges;
-    v.pointers = pointers.size();
-    return v;
-}
+DocumentVersion World::CurrentDocumentVersion() { return history->DocumentVersion(); }
 
 bool World::SaveDocument(const std::string& name) {
     Document doc = DocumentOf(*this);

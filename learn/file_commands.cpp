@@ -15,6 +15,7 @@
 #include "history.h"
 #include "key_recorder.h"
 #include "layer.h"
+#include "paint_gate.h"
 #include "pointer.h"
 #include "prompt.h"
 #include "world.h"
@@ -103,8 +104,7 @@ bool StampPicture(World& world, const std::string& name) {
         return false;
     }
     Pointer& p = *world.pointer;
-    world.history->WillChange(world.layer->bmp, p.x, p.y, picture.Width(), picture.Height());
-    blit(picture.GetBitmap(), world.layer->bmp->GetBitmap(), 0, 0, p.x, p.y, picture.Width(), picture.Height());
+    world.gate->PutImage(*world.layer, picture.GetBitmap(), p.x, p.y, picture.Width(), picture.Height(), Stamping::Opaque);
     return true;
 }
 
@@ -159,8 +159,7 @@ void World::LoadImageFile() {
             Message("Couldn't load " + Quoted(name) + ": no room for a canvas of its size");
             return;
         }
-        history->WillChange(layer->bmp, 0, 0, picture.Width(), picture.Height());
-        blit(picture.GetBitmap(), layer->bmp->GetBitmap(), 0, 0, 0, 0, picture.Width(), picture.Height());
+        gate->PutImage(*layer, picture.GetBitmap(), 0, 0, picture.Width(), picture.Height(), Stamping::Opaque);
     }
 }
 

@@ -15,8 +15,8 @@
 class History::Change {
 public:
     virtual ~Change() = default;
-    virtual void Undo(std::vector<Layer*>& layers, std::vector<Pointer*>& pointers) = 0;
-    virtual void Redo(std::vector<Layer*>& layers, std::vector<Pointer*>& pointers) = 0;
+    virtual void Undo(std::vector<Layer*>& layers, std::vector<Pointer*>& pointers, const PaintKey& key) = 0;
+    virtual void Redo(std::vector<Layer*>& layers, std::vector<Pointer*>& pointers, const PaintKey& key) = 0;
     virtual size_t Bytes() const = 0;
     // Asked once, when the step ends: a report may cover pixels that did
     // not change after all (a stamp of mask colour, an erased black pixel).
@@ -53,9 +53,7 @@ size_t SurfaceBytes(int w, int h, int depth) {
     return sizeof(BITMAP) + size_t(h) * sizeof(unsigned char*) + size_t(w) * h * ((depth + 7) / 8) + 3 * kBlockCost;
 }
 
-size_t LayerBytes(Layer* l) {
-    return sizeof(Layer) + sizeof(Bmp) + SurfaceBytes(l->width, l->height, bitmap_color_depth(l->bmp->GetBitmap()));
-}
+size_t LayerBytes(Layer* l) { return sizeof(Layer) + sizeof(Bmp) + SurfaceBytes(l->width, l->height, l->Depth()); }
 
 template <class T>
 bool Contains(const std::vector<T*>& list, const T* item) {
@@ -82,12 +80,16 @@ public:
     const Rect& Area() const { return r; }
     BITMAP* Pixels() const { return pixels; }
 
-    void Undo(std::vector<Layer*>& layers, std::vector<Pointer*>&) override { Swap(layers[layer]->bmp->GetBitmap()); }
-    void Redo(std::vector<Layer*>& layers, std::vector<Pointer*>&) override { Swap(layers[layer]->bmp->GetBitmap()); }
+    void Undo(std::vector<Layer*>& layers, std::vector<Pointer*>&, const PaintKey& key) override {
+        Swap(layers[layer]->Surface(key));
+    }
+    void Redo(std::vector<Layer*>& layers, std::vector<Pointer*>&, const PaintKey& key) override {
+        Swap(layers[layer]->Surface(key));
+    }
     size_t Bytes() const override { return BytesFor(r, bitmap_color_depth(pixels)); }
 
     bool Changed(const std::vector<Layer*>& layers) const override {
-        BITMAP* b = layers[layer]->bmp->GetBitmap();
+        BITMAP* b = layers[layer]->Source();
         if (!is_memory_bitmap(b)) return true;
         size_t bpp = (bitmap_color_depth(b) + 7) / 8;
         for (int j = 0; j < r.h; j++)
@@ -139,14 +141,14 @@ public:
     }
     bool Changed(const std::vector<Layer*>&) const override { return before != after || appended; }
 
-    void Undo(std::vector<Layer*>& layers, std::vector<Pointer*>& pointers) override {
+    void Undo(std::vector<Layer*>& layers, std::vector<Pointer*>& pointers, const PaintKey&) override {
         layers = before;
         done = false;
         if (pointers.size() < pointerFrom) return;
         heldPointers.assign(pointers.begin() + pointerFrom, pointers.end());
         pointers.resize(pointerFrom);
     }
-    void Redo(std::vector<Layer*>& layers, std::vector<Pointer*>& pointers) override {
+    void Redo(std::vector<Layer*>& layers, std::vector<Pointer*>& pointers, const PaintKey&) override {
         layers = after;
         done = true;
         pointers.insert(pointers.end(), heldPointers.begin(), heldPointers.end());
@@ -172,6 +174,34 @@ private:
     bool appended = false;
     std::vector<Pointer*> heldPointers;
     bool done = true;
+};
+
+// A pointer's brush replaced, and the box size that went with it. Undo and
+// redo both exchange the held brush and size with the pointer's.
+class BrushChange : public History::Change {
+public:
+    BrushChange(int index, std::unique_ptr<Bmp> old, int w, int h) : index(index), held(std::move(old)), w(w), h(h) {}
+    void Undo(std::vector<Layer*>&, std::vector<Pointer*>& pointers, const PaintKey&) override { Swap(pointers); }
+    void Redo(std::vector<Layer*>&, std::vector<Pointer*>& pointers, const PaintKey&) override { Swap(pointers); }
+    size_t Bytes() const override {
+        BITMAP* b = held ? held->GetBitmap() : nullptr;
+        return sizeof(BrushChange) + kBlockCost + (b ? sizeof(Bmp) + SurfaceBytes(b->w, b->h, bitmap_color_depth(b)) : 0);
+    }
+
+private:
+    void Swap(std::vector<Pointer*>& pointers) {
+        if (index >= static_cast<int>(pointers.size())) return;
+        Pointer& p = *pointers[index];
+        Bmp* current = p.brush;
+        p.brush = held.release();
+        held.reset(current);
+        std::swap(p.w, w);
+        std::swap(p.h, h);
+    }
+
+    int index;
+    std::unique_ptr<Bmp> held;
+    int w, h;
 };
 
 // The part of (x, y, w, h) inside b, in r; false when nothing is left.
@@ -225,12 +255,13 @@ size_t History::OpenBytes() const {
     return n;
 }
 
-void History::WillChange(Bmp* surface, int64_t x, int64_t y, int64_t w, int64_t h) {
+void History::WillChange(const Layer* layer, int64_t x, int64_t y, int64_t w, int64_t h) {
     Settle();
-    auto it = std::find_if(layers.begin(), layers.end(), [surface](Layer* l) { return l->bmp == surface; });
-    BITMAP* b = surface->GetBitmap();
+    auto it = std::find(layers.begin(), layers.end(), layer);
     Rect r;
-    if (openLost || it == layers.end() || !Clip(b, x, y, w, h, r)) return;
+    if (openLost || it == layers.end()) return;
+    BITMAP* b = layer->Source();
+    if (!Clip(b, x, y, w, h, r)) return;
     int index = static_cast<int>(it - layers.begin());
     std::vector<Patch*> merged;
     if (!Absorb(*open, index, r, merged)) return;
@@ -247,6 +278,28 @@ void History::WillChange(Bmp* surface, int64_t x, int64_t y, int64_t w, int64_t 
     list.erase(std::remove_if(list.begin() + open->segment, list.end(), isMerged), list.end());
     list.push_back(std::move(patch));
     if (open->focus < 0) open->focus = index;
+}
+
+void History::BrushReplaced(int index, std::unique_ptr<Bmp> old, int oldW, int oldH) {
+    Settle();
+    if (openLost) return;
+    auto change = std::make_unique<BrushChange>(index, std::move(old), oldW, oldH);
+    if (OpenBytes() + change->Bytes() > budget) return Lose();
+    open->changes.push_back(std::move(change));
+    // A pixel report after this one must not grow over it: the order of
+    // undoing matters once the brush and the pixels are both in the step.
+    open->segment = open->changes.size();
+}
+
+unsigned long History::DocumentVersion() {
+    std::vector<PointerShape> now;
+    now.reserve(pointers.size());
+    for (const Pointer* p : pointers) now.push_back({p->w, p->h, p->brush});
+    if (now != seenPointers) {
+        seenPointers = std::move(now);
+        shapeChanges++;
+    }
+    return changes + shapeChanges;
 }
 
 void History::LayersChanging(int focus, bool pointerTail) {
@@ -341,7 +394,7 @@ int History::Undo() {
     if (done == (grouping ? floor : 0)) return -1;
     Step& s = *steps[--done];
     changes++;
-    for (auto c = s.changes.rbegin(); c != s.changes.rend(); ++c) (*c)->Undo(layers, pointers);
+    for (auto c = s.changes.rbegin(); c != s.changes.rend(); ++c) (*c)->Undo(layers, pointers, key);
     return s.focus;
 }
 
@@ -350,7 +403,7 @@ int History::Redo() {
     if (done == steps.size()) return -1;
     Step& s = *steps[done++];
     changes++;
-    for (auto& c : s.changes) c->Redo(layers, pointers);
+    for (auto& c : s.changes) c->Redo(layers, pointers, key);
     return s.focus;
 }
 

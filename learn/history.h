@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "layer.h"
+
 class Bmp;
-class Layer;
 class Pointer;
 
 // The undo history: a list of steps, each holding what its changes replaced.
@@ -36,13 +37,21 @@ public:
     // Counts every change of the document the history has seen applied:
     // steps kept, undone or redone, and changes too large to keep.
     unsigned long Changes() const { return changes; }
+    // The one version of everything the document file stores: it moves with
+    // every change counted above, and with every change of a pointer's box
+    // size or brush, however it came about, so an autosave misses nothing.
+    virtual unsigned long DocumentVersion();
     virtual int UndoCount() const;
     virtual int RedoCount() const;
 
-    // The rectangle (x, y, w, h) of `surface` is about to change (in 64 bits:
-    // a box or jump step from the settings may reach far outside). Surfaces
-    // that belong to no layer are not part of the document and are ignored.
-    virtual void WillChange(Bmp* surface, int64_t x, int64_t y, int64_t w, int64_t h);
+    // The rectangle (x, y, w, h) of `layer` is about to change (in 64 bits:
+    // a box or jump step from the settings may reach far outside). Only the
+    // paint gate tells it. A layer that is not in the list is not part of
+    // the document and is ignored.
+    virtual void WillChange(const Layer* layer, int64_t x, int64_t y, int64_t w, int64_t h);
+    // The brush of pointers[index] was replaced; `old` is the brush it had
+    // (null for none) and oldW x oldH its box then. Undo gives both back.
+    virtual void BrushReplaced(int index, std::unique_ptr<Bmp> old, int oldW, int oldH);
     // The list of layers is about to change (a layer added or deleted, the
     // canvas resized, a document loaded). The step ends here and a new one
     // begins; it takes the replaced layers over when it is kept. `focus` is
@@ -75,11 +84,20 @@ private:
     void Evict();
     size_t OpenBytes() const;
 
+    PaintKey key;
     std::vector<Layer*>& layers;
     std::vector<Pointer*>& pointers;
+    // What the document version last saw of each pointer: box size, brush.
+    struct PointerShape {
+        int w, h;
+        const Bmp* brush;
+        bool operator==(const PointerShape& o) const { return w == o.w && h == o.h && brush == o.brush; }
+    };
+    std::vector<PointerShape> seenPointers;
     size_t budget;
     size_t total = 0;
     unsigned long changes = 0;
+    unsigned long shapeChanges = 0;
     std::deque<std::unique_ptr<Step>> steps;
     size_t done = 0;  // steps[0, done) are applied, the rest can be redone
     std::unique_ptr<Step> open;

@@ -12,6 +12,7 @@
 #include "layer.h"
 #include "lens.h"
 #include "overlay.h"
+#include "paint_gate.h"
 #include "pointer.h"
 #include "teleport.h"
 #include "world.h"
@@ -37,7 +38,7 @@ struct Group {
 
 void GrabBox(World& w) {
     if (w.pointer->mode != 1) return;
-    w.pointer->Grab(w.layer->bmp);
+    w.pointer->Grab(*w.layer);
     w.pointer->mode = 0;
 }
 
@@ -46,7 +47,7 @@ void PickColourOrToggleBox(World& w) {
     if (p->mode == 1)
         p->moveBox = !p->moveBox;
     else
-        p->colour = getpixel(w.layer->bmp->GetBitmap(), p->x, p->y);
+        p->colour = w.layer->Pixel(p->x, p->y);
 }
 
 // TAB grows the step of a held arrow direction; the arrows are read from
@@ -54,11 +55,6 @@ void PickColourOrToggleBox(World& w) {
 void GrowSteps(World& w) {
     w.stepX = (w.KeyHeld(KEY_LEFT) || w.KeyHeld(KEY_RIGHT)) ? w.stepX + 1 : 1;
     w.stepY = (w.KeyHeld(KEY_UP) || w.KeyHeld(KEY_DOWN)) ? w.stepY + 1 : 1;
-}
-
-void ErasePixel(World& w) {
-    w.history->WillChange(w.layer->bmp, w.pointer->x, w.pointer->y, 1, 1);
-    putpixel(w.layer->bmp->GetBitmap(), w.pointer->x, w.pointer->y, w.ClearColour());
 }
 
 // A negative pause waits 0 ms; a long one still ends on a stop request.
@@ -77,7 +73,7 @@ const Command kPlain[] = {
     {KEY_QUOTE, [](World& w) { w.EditTeleports(); }, "teleport editing mode (its keys below)"},
     {KEY_C, [](World& w) { w.ColourFill(); }, "held: colour fill mode (its keys below)"},
     {KEY_ENTER, GrabBox, "in box mode: the box becomes the pointer's brush"},
-    {KEY_E, [](World& w) { w.pointer->Stamp(2, w.layer->bmp); }, "stamp the brush XOR (twice restores)"},
+    {KEY_E, [](World& w) { w.StampBrush(Stamping::Xor); }, "stamp the brush XOR (twice restores)"},
     {KEY_G, [](World& w) { w.pointer->StartBox(); }, "start a box at the pointer"},
     {KEY_P, [](World& w) { w.PickPointer(); }, "held: pick a pointer (its keys below)"},
     {KEY_ESC, [](World& w) { w.Cancel(); },
@@ -97,19 +93,33 @@ const Command kPlain[] = {
     {KEY_MINUS, [](World& w) { w.lens->Zoom(-1); }, "zoom the lens out"},
     {KEY_SPACE, [](World& w) { w.Commit(); },
      "commit: a pixel in point mode, the line in line mode, the box outline in box mode"},
-    {KEY_W, ErasePixel, "erase the pixel under the pointer (to black, or to see-through on a transparent layer)"},
+    {KEY_W, [](World& w) { w.ErasePixel(); }, "erase the pixel under the pointer (to black, or to see-through on a transparent layer)"},
     {KEY_Z, [](World& w) { w.PanLens(); }, "held: pan the lens (its keys below)"},
     {KEY_L, [](World& w) { w.LayerCommands(); }, "held: layer mode (its keys below)"},
     {KEY_F1, [](World& w) { w.ShowHelp(); },
      "show these keys (Page Down / Page Up or the arrows page, any other key leaves)"},
     {KEY_F2, [](World& w) { w.ToggleStatusLine(); }, "show or hide the status line"},
+    {KEY_F, [](World& w) { w.FloodFill(); },
+     "flood fill: the area of the colour under the pointer (4-connected) becomes the pen colour"},
+    {KEY_R, [](World& w) { w.FillBox(); }, "fill the stored box with the pen colour (in any mode)"},
+    {KEY_O, [](World& w) { w.DrawEllipse(false); }, "draw the ellipse inscribed in the stored box"},
+    {KEY_H, [](World& w) { w.TurnBrush(BrushTurn::FlipLeftRight); }, "flip the brush left to right"},
+    {KEY_V, [](World& w) { w.TurnBrush(BrushTurn::FlipTopBottom); }, "flip the brush top to bottom"},
+    {KEY_T, [](World& w) { w.TurnBrush(BrushTurn::Clockwise); },
+     "turn the brush 90 degrees clockwise (the box's width and height swap with it)"},
+    {KEY_M, [](World& w) { w.CycleMirror(); },
+     "mirror drawing: off, across a vertical axis (|), a horizontal one (-), both (+)"},
 };
 
 const Command kShift[] = {
-    {KEY_D, [](World& w) { w.pointer->ClearBox(w.layer->bmp); }, "clear a brush-sized area at the pointer"},
-    {KEY_E, [](World& w) { w.pointer->Stamp(1, w.layer->bmp); }, "stamp the brush masked (see-through colour skipped)"},
+    {KEY_D, [](World& w) { w.ClearBrushArea(); }, "clear a brush-sized area at the pointer"},
+    {KEY_E, [](World& w) { w.StampBrush(Stamping::Masked); }, "stamp the brush masked (see-through colour skipped)"},
     {KEY_G, [](World& w) { w.pointer->ResumeBox(); }, "resume the box where it was"},
     {KEY_L, [](World& w) { w.EnlargeStamp(); }, "stamp the brush enlarged, each pixel a jump-step-sized block"},
+    {KEY_F, [](World& w) { w.RecolourLayer(); }, "every pixel of the layer of the colour under the pointer becomes the pen colour"},
+    {KEY_O, [](World& w) { w.DrawEllipse(true); }, "draw the filled ellipse inscribed in the stored box"},
+    {KEY_T, [](World& w) { w.TurnBrush(BrushTurn::Anticlockwise); }, "turn the brush 90 degrees anticlockwise"},
+    {KEY_M, [](World& w) { w.MirrorAtPointer(); }, "put the mirror axes through the pointer pixel's centre"},
 };
 
 const Command kCtrl[] = {
@@ -139,7 +149,7 @@ const Command kAlt[] = {
     {KEY_V, [](World& w) { w.resizeDialog(); }, "canvas size (every layer; pixels kept at the top left)"},
     {KEY_X, [](World& w) { w.jumpDialog(); }, "the pointer's jump steps"},
     {KEY_C, [](World& w) { w.colourDialog(); }, "the pen colour (red, green, blue)"},
-    {KEY_E, [](World& w) { w.pointer->Stamp(0, w.layer->bmp); }, "stamp the brush opaque"},
+    {KEY_E, [](World& w) { w.StampBrush(Stamping::Opaque); }, "stamp the brush opaque"},
     {KEY_S, [](World& w) { w.SaveImageFile(); },
      "save the picture (BMP, PCX, TGA or PNG by extension; a name with \".zub\" saves the document); an existing name "
      "asks \"Over write ... Y/N?\""},

@@ -4,36 +4,43 @@
 #include "../bmp/bmp.h"
 
 Layer::Layer(World* w, int wd, int ht, int m) : width(wd), height(ht), mode(m), world(w) {
-    bmp = new Bmp(wd, ht, "_layer");
+    bmp = std::make_unique<Bmp>(wd, ht, "_layer");
     width = bmp->Width();
     height = bmp->Height();
     if (mode == 1) clear_to_color(bmp->GetBitmap(), makecol(255, 0, 255));
 }
 
-Layer::Layer(World* w, Bmp* b, int m)
-    : width(b->Width()), height(b->Height()), mode(m), bmp(b), world(w) {}
+Layer::Layer(World* w, Bmp* b, int m) : width(b->Width()), height(b->Height()), mode(m), world(w), bmp(b) {}
 
-Layer::~Layer() { delete bmp; }
+Layer::~Layer() = default;
 
-void Layer::DrawRegion(BITMAP* dest, int sx, int sy, int w, int h) {
+void Layer::DrawRegion(BITMAP* dest, int sx, int sy, int w, int h) const {
     if (mode == 0)
-        blit(bmp->GetBitmap(), dest, sx, sy, 0, 0, w, h);
+        blit(Source(), dest, sx, sy, 0, 0, w, h);
     else
-        masked_blit(bmp->GetBitmap(), dest, sx, sy, 0, 0, w, h);
+        masked_blit(Source(), dest, sx, sy, 0, 0, w, h);
 }
 
-void Layer::DrawLayer(BITMAP* dest) {
+void Layer::DrawLayer(BITMAP* dest) const {
     if (mode == 0)
-        blit(bmp->GetBitmap(), dest, 0, 0, 0, 0, bmp->Width(), bmp->Height());
+        blit(Source(), dest, 0, 0, 0, 0, width, height);
     else
-        draw_sprite(dest, bmp->GetBitmap(), 0, 0);
+        draw_sprite(dest, Source(), 0, 0);
 }
 
-void Layer::DrawArea(BITMAP* dest, int sx, int sy, int w, int h) {
+void Layer::DrawArea(BITMAP* dest, int sx, int sy, int w, int h) const {
     if (mode == 0)
-        blit(bmp->GetBitmap(), dest, sx, sy, sx, sy, w, h);
+        blit(Source(), dest, sx, sy, sx, sy, w, h);
     else
-        masked_blit(bmp->GetBitmap(), dest, sx, sy, sx, sy, w, h);
+        masked_blit(Source(), dest, sx, sy, sx, sy, w, h);
 }
 
-int Layer::ClearColour() { return mode == 0 ? 0 : makecol(255, 0, 255); }
+int Layer::ClearColour() const { return mode == 0 ? 0 : makecol(255, 0, 255); }
+
+BITMAP* Layer::Source() const { return bmp->GetBitmap(); }
+
+int Layer::Pixel(int x, int y) const { return getpixel(Source(), x, y); }
+
+int Layer::Depth() const { return bitmap_color_depth(Source()); }
+
+BITMAP* Layer::Surface(const PaintKey&) const { return bmp->GetBitmap(); }

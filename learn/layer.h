@@ -1,29 +1,56 @@
 #pragma once
 #include <allegro.h>
 
+#include <memory>
+
 class Bmp;
 class World;
 
+// Only the paint gate and the undo history write a layer's pixels; they
+// alone can make this key, which Layer::Surface asks for.
+class PaintKey {
+    PaintKey() = default;
+    friend class PaintGate;
+    friend class History;
+};
+
 // One layer of the picture: opaque (mode 0) or transparent (mode 1, whose
-// mask-colour pixels let the layers below show through).
+// mask-colour pixels let the layers below show through). Anyone may read
+// it; writing goes through the paint gate, which tells the history first.
 class Layer {
 public:
     Layer(World* world, int width, int height, int mode);
-    // Takes an already allocated surface (used when a loaded document is
-    // swapped in, so that nothing is allocated after validation).
+    // Takes an already allocated surface whose pixels are set (a loaded
+    // document, a resized canvas), so nothing is allocated after validation.
     Layer(World* world, Bmp* bmp, int mode);
     virtual ~Layer();
 
-    virtual void DrawRegion(BITMAP* dest, int sx, int sy, int w, int h);
-    virtual void DrawLayer(BITMAP* dest);
+    Layer(const Layer&) = delete;
+    Layer& operator=(const Layer&) = delete;
+
+    virtual void DrawRegion(BITMAP* dest, int sx, int sy, int w, int h) const;
+    virtual void DrawLayer(BITMAP* dest) const;
     // The part (sx, sy, w, h) of the layer drawn at the same place of dest.
-    virtual void DrawArea(BITMAP* dest, int sx, int sy, int w, int h);
+    virtual void DrawArea(BITMAP* dest, int sx, int sy, int w, int h) const;
     // 0 for an opaque layer, the mask colour for a transparent one.
-    virtual int ClearColour();
+    virtual int ClearColour() const;
+
+    // Reading. Allegro's read functions (getpixel, the source of a blit)
+    // take a non-const BITMAP*; Source hands them one to read from.
+    BITMAP* Source() const;
+    // The pixel at (x, y), -1 outside the layer (as getpixel answers).
+    int Pixel(int x, int y) const;
+    int Depth() const;
+    // Writing, for the holders of the key.
+    BITMAP* Surface(const PaintKey&) const;
 
     int width;
     int height;
     int mode;
-    Bmp* bmp;
     World* world;
+
+private:
+    std::unique_ptr<Bmp> bmp;
+    // Tests set up pictures directly (tests/test_support.h).
+    friend struct LayerTestAccess;
 };

@@ -94,7 +94,7 @@ bool World::resizeCanvas(int w, int h) {
             return false;
         }
         clear_to_color(b->GetBitmap(), l->ClearColour());
-        blit(l->bmp->GetBitmap(), b->GetBitmap(), 0, 0, 0, 0, l->width, l->height);
+        blit(l->Source(), b->GetBitmap(), 0, 0, 0, 0, l->width, l->height);
         fresh.push_back(std::move(b));
     }
     auto newStm = Bmp::TryCreate(w, h, "_stm");

@@ -1,7 +1,12 @@
 #pragma once
 #include <allegro.h>
 
+#include <vector>
+
+#include "../bmp/area.h"
+
 class Bmp;
+class Layer;
 class World;
 
 int RandomColour();
@@ -17,17 +22,24 @@ public:
                        int jy, int c, int cw, int mode);
     virtual void StartBox();
     virtual void ResumeBox();
-    virtual void Grab(Bmp* src);
+    // The box of src becomes the brush; an empty box keeps the old one.
+    virtual void Grab(const Layer& src);
+    // The whole surface becomes the brush, and its size the box's.
     virtual void GrabWhole(Bmp* src);
-    virtual void Stamp(int how, Bmp* dest);
-    virtual void ClearBox(Bmp* dest);
     virtual void Move(int dx, int dy);
+    // Pass 5 is the commit (drawn by the editor through its paint gate);
+    // pass 6 draws the flickering cursor onto dest.
     virtual void Draw(int pass, BITMAP* dest);
-    // Tells the history what committing the current shape onto dest is
-    // about to change.
-    virtual void ReportShape(Bmp* dest);
+    // What committing draws: the pixel, the line or the box outline, as
+    // rectangles of the layer.
+    virtual std::vector<Area> CommitShape() const;
+    // Where the brush goes: the pointer's w x h box at the pointer.
+    Area BrushBox() const { return {x, y, w, h}; }
+    // The stored box (bx, by, w, h) that the box commands use.
+    Area StoredBox() const { return {bx, by, w, h}; }
 
-    // Takes ownership of a brush (document loading); the old one is deleted.
+    // Takes ownership of the first brush of a new pointer (a document load);
+    // replacing a brush is a step of the history (World::ReplaceBrush).
     virtual void SetBrush(Bmp* b);
 
     int x = 0, y = 0;
@@ -43,7 +55,5 @@ public:
     bool moveBox = false;
     bool showCursor = false;
     Bmp* brush = nullptr;
-    // Counts the brushes set, so an autosave knows the document changed.
-    unsigned long brushChanges = 0;
     World* world = nullptr;
 };

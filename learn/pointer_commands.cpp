@@ -1,5 +1,5 @@
-// The editor's commands on the current pointer: committing, cancelling and
-// chaining shapes, the enlarged stamp and the pointer-choosing mode.
+// The editor's commands on the current pointer: cancelling and chaining
+// shapes, and the pointer-choosing mode.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -13,12 +13,6 @@
 #include "overlay.h"
 #include "pointer.h"
 #include "world.h"
-
-void World::Commit() {
-    pointer->ReportShape(layer->bmp);
-    pointer->Draw(5, layer->bmp->GetBitmap());
-    pointer->mode = 0;
-}
 
 void World::Cancel() {
     Pointer* p = pointer;
@@ -38,25 +32,6 @@ void World::LineTo() {
     pointer->mode = 2;
     pointer->lineX = pointer->x;
     pointer->lineY = pointer->y;
-}
-
-// Each brush pixel becomes a jx x jy block. Only the part of the box inside
-// the brush is drawn: beyond it there are no brush values.
-void World::EnlargeStamp() {
-    Pointer* p = pointer;
-    if (!p->brush || p->jx < 1 || p->jy < 1) return;
-    BITMAP* b = p->brush->GetBitmap();
-    BITMAP* d = layer->bmp->GetBitmap();
-    int cols = std::min(p->w, b->w);
-    int rows = std::min(p->h, b->h);
-    history->WillChange(layer->bmp, p->x, p->y, int64_t{p->jx} * cols, int64_t{p->jy} * rows);
-    for (int j = 0; j < rows; j++) {
-        for (int i = 0; i < cols; i++) {
-            int left = p->x + p->jx * i;
-            int top = p->y + p->jy * j;
-            rectfill(d, left, top, left + p->jx - 1, top + p->jy - 1, getpixel(b, i, j));
-        }
-    }
 }
 
 namespace {

@@ -1,6 +1,8 @@
 // The settings file "vell.cfg": every section and key, in the order both
 // LoadSettings and SaveSettings visit them.
 #include <algorithm>
+#include <climits>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +58,21 @@ std::string OneLine(std::string s) {
     for (char& c : s)
         if (c == '\n' || c == '\r') c = ' ';
     return s;
+}
+
+// A mirror axis is stored as the sum s of x' = s - x; without one it runs
+// through the canvas middle and follows a resize, so nothing is stored.
+std::optional<int64_t> StoredSum(FileIO& io, const char* key) {
+    std::string v = io.GetString(key, "");
+    if (v.empty()) return std::nullopt;
+    return io.GetInt(key, 0);
+}
+
+void StoreSum(FileIO& io, const char* key, const std::optional<int64_t>& sum) {
+    if (sum)
+        io.SetInt(key, static_cast<int>(std::clamp<int64_t>(*sum, INT_MIN, INT_MAX)));
+    else
+        io.Remove(key);
 }
 
 }  // namespace
@@ -130,6 +147,11 @@ void World::LoadSettings() {
     e.columns = io.GetInt("columns", -1);
     e.padding = io.GetInt("padding", 0);
     e.sheet = io.GetString("sheet", "");
+
+    io.SetSection("Mirror");
+    mirrorMode = static_cast<MirrorMode>(std::clamp(io.GetInt("mode", 0), 0, 3));
+    mirrorSumX = StoredSum(io, "x");
+    mirrorSumY = StoredSum(io, "y");
 }
 
 void World::SaveSettings() {
@@ -186,6 +208,11 @@ void World::SaveSettings() {
     io.SetInt("columns", e.columns);
     io.SetInt("padding", e.padding);
     io.SetString("sheet", OneLine(e.sheet));
+
+    io.SetSection("Mirror");
+    io.SetInt("mode", static_cast<int>(mirrorMode));
+    StoreSum(io, "x", mirrorSumX);
+    StoreSum(io, "y", mirrorSumY);
 
     // Written now rather than at Allegro's shutdown, which an abnormal exit
     // would skip, and replaced whole, so an interrupted save keeps the old file.

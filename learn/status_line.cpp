@@ -23,12 +23,20 @@ std::string Rgb(int c) {
 // opaque there, or black where every layer lets the one below show through.
 int ComposedColour(const std::vector<Layer*>& layers, int x, int y) {
     for (auto l = layers.rbegin(); l != layers.rend(); ++l) {
-        BITMAP* b = (*l)->bmp->GetBitmap();
-        if (x < 0 || y < 0 || x >= b->w || y >= b->h) continue;
-        int c = getpixel(b, x, y);
+        int c = (*l)->Pixel(x, y);
+        if (c < 0) continue;
         if ((*l)->mode == 0 || c != (*l)->ClearColour()) return c;
     }
     return 0;
+}
+
+const char* MirrorWords(MirrorMode m) {
+    switch (m) {
+        case MirrorMode::Vertical: return "  mirror |";
+        case MirrorMode::Horizontal: return "  mirror -";
+        case MirrorMode::Both: return "  mirror +";
+        default: return "";
+    }
 }
 
 const char* RecorderState(int mode) {
@@ -68,6 +76,7 @@ std::string World::StatusText() {
     s += layer->mode == 0 ? ", opaque" : ", see-through";
     s += "  x" + std::to_string(lens->mag);
     s += "  frame " + std::to_string(files->filesPos);
+    s += MirrorWords(mirrorMode);
     return s + RecorderState(keyMan->mode);
 }
 

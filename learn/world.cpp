@@ -18,6 +18,7 @@
 #include "layer.h"
 #include "lens.h"
 #include "overlay.h"
+#include "paint_gate.h"
 #include "pointer.h"
 #include "status_line.h"
 #include "teleport.h"
@@ -27,6 +28,7 @@ World::World(const std::string& docName) { Construct(docName); }
 void World::Construct(const std::string& docName) {
     fileIO = new FileIO();
     history = new History(layers, pointers, History::kDefaultBudget);
+    gate = new PaintGate(*history);
     OpenStartDocument();
     EnsureTenPointers();
     LoadSettings();
@@ -53,6 +55,7 @@ World::~World() {
     delete txt;
     delete stm;
     delete stm2;
+    delete gate;
     delete history;
     delete lens;
     delete keyMan;
@@ -147,6 +150,7 @@ void World::ComposeVisibleRegion() {
 void World::Render() {
     ComposeVisibleRegion();
     lens->Show(stm, stm2);
+    DrawMirrorAxes(stm2->GetBitmap());
     text->Draw(stm2->GetBitmap());
     DrawStatusLine(stm2->GetBitmap());
     blit(stm2->GetBitmap(), display::screen, 0, 0, 0, 0, display::screen->w, display::screen->h);

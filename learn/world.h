@@ -2,9 +2,13 @@
 #include <allegro.h>
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "../bmp/area.h"
+#include "../bmp/mirror.h"
 #include "autosave.h"
 #include "export_settings.h"
 
@@ -25,7 +29,12 @@ class Files;
 class TeleportMan;
 class Txt;
 class StatusLine;
+class PaintGate;
 struct PromptAnswers;
+enum class Stamping;
+
+// The brush turns of H, V, T and Shift+T.
+enum class BrushTurn { FlipLeftRight, FlipTopBottom, Clockwise, Anticlockwise };
 
 // The editor: owns the picture's layers, the ten pointers, the lens, the
 // teleports, the frame naming, the message lines, the key recorder, the
@@ -48,8 +57,32 @@ public:
     virtual void teleportDialog();
     // teleports.cpp
     virtual void EditTeleports();
-    // pointer_commands.cpp
+    // stamps.cpp: the brush onto the current layer, and enlarged.
+    virtual void StampBrush(Stamping how);
     virtual void EnlargeStamp();
+    // painting.cpp: every drawing command paints through these, which add
+    // the mirror images; the axes in use (the canvas middle unless set).
+    virtual void PaintRects(const std::vector<Area>& rects, int colour);
+    virtual void PaintImage(BITMAP* image, int64_t x, int64_t y, int w, int h, Stamping how);
+    virtual MirrorAxes Mirror() const;
+    // shape_commands.cpp
+    virtual void Commit();
+    virtual void ErasePixel();
+    virtual void ClearBrushArea();
+    virtual void FillBox();
+    virtual void DrawEllipse(bool filled);
+    // flood_fill_commands.cpp
+    virtual void FloodFill();
+    virtual void RecolourLayer();
+    // brush_commands.cpp: p's brush becomes `brush` and its box w x h, as a
+    // step of the history.
+    virtual void ReplaceBrush(Pointer& p, std::unique_ptr<Bmp> brush, int w, int h);
+    virtual void TurnBrush(BrushTurn turn);
+    // mirror_drawing.cpp
+    virtual void CycleMirror();
+    virtual void MirrorAtPointer();
+    // The mirror axes as thin lines over the magnified view.
+    virtual void DrawMirrorAxes(BITMAP* dest);
     // dialogs.cpp
     virtual void pauseDialog();
     virtual void filesDialog();
@@ -76,7 +109,6 @@ public:
     // pointer_commands.cpp
     virtual void PickPointer();
     virtual void Cancel();
-    virtual void Commit();
     virtual void LineTo();
     // recording.cpp
     virtual void ToggleRecording();
@@ -96,8 +128,8 @@ public:
     // with the reason when it could not.
     virtual bool WriteDocumentFile(const std::string& name, std::string& why);
     // Changes whenever anything the document file stores changes: every
-    // change of the layers passes through the history, every brush through
-    // Pointer::SetBrush, so no pixel needs to be read to tell.
+    // change of the layers and brushes passes through the history, which
+    // also watches the pointers' box sizes, so no pixel needs to be read.
     virtual DocumentVersion CurrentDocumentVersion();
     // The one save of every ending (quit, a stop request, the X connection
     // lost): "vell.cfg", then the document with its fallback. Returns the
@@ -171,6 +203,11 @@ public:
     Bmp* stm = nullptr;
     Bmp* stm2 = nullptr;
     History* history = nullptr;
+    // paint_gate.h: the one way to change a layer's pixels.
+    PaintGate* gate = nullptr;
+    // Mirror drawing; an axis not set runs through the canvas middle.
+    MirrorMode mirrorMode = MirrorMode::Off;
+    std::optional<int64_t> mirrorSumX, mirrorSumY;
     Lens* lens = nullptr;
     KeyMan* keyMan = nullptr;
     std::string cfile;

@@ -71,7 +71,7 @@ protected:
     std::vector<int> before;
 
     void SetUp() override {
-        b = w.layer->bmp->GetBitmap();
+        b = LayerBitmap(w.layer);
         clear_to_color(b, White());
         ReleaseAllKeys();
     }
@@ -146,7 +146,7 @@ TEST_F(ColourFill, PointerOutsideTheBoxStillPicksTheColour) {
 TEST_F(ColourFill, SeeThroughPixelsOfATransparentLayerBecomeOpaque) {
     w.layers.push_back(new Layer(&w, 64, 64, 1));
     w.SelectLayer(1);
-    b = w.layer->bmp->GetBitmap();
+    b = LayerBitmap(w.layer);
     rectfill(b, 4, 4, 6, 6, Red());
     SetBox(2, 2, 10, 10);
     Aim(3, 3, Blue());

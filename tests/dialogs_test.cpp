@@ -165,7 +165,7 @@ TEST_F(Dialogs, TextStampRefusalsAndEscChangeNothing) {
 TEST_F(Dialogs, CanvasSizeChangesEveryLayerOrNothing) {
     DialogWorld w;
     w.layers.push_back(new Layer(&w, 16, 8, 1));
-    putpixel(w.layer->bmp->GetBitmap(), 2, 2, makecol(255, 0, 0));
+    putpixel(LayerBitmap(w.layer), 2, 2, makecol(255, 0, 0));
     w.answers = {{"20", "30"}};
     w.resizeDialog();
     EXPECT_EQ(w.offered[0], (std::vector<std::string>{"16", "8"}));
@@ -173,7 +173,7 @@ TEST_F(Dialogs, CanvasSizeChangesEveryLayerOrNothing) {
         EXPECT_EQ(l->width, 20);
         EXPECT_EQ(l->height, 30);
     }
-    EXPECT_EQ(PixelAt(w.layer->bmp->GetBitmap(), 2, 2), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(LayerBitmap(w.layer), 2, 2), (Rgb{255, 0, 0}));
 
     w.answers = {{"0", "30"}, {"-5", "10"}, {"100000", "100000"}, {"2000000000", "2000000000"}};
     for (int i = 0; i < 4; i++) {
@@ -186,5 +186,5 @@ TEST_F(Dialogs, CanvasSizeChangesEveryLayerOrNothing) {
     // Esc re-creates the layers at their own size, keeping the pixels.
     w.resizeDialog();
     EXPECT_EQ(w.layer->width, 20);
-    EXPECT_EQ(PixelAt(w.layer->bmp->GetBitmap(), 2, 2), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(LayerBitmap(w.layer), 2, 2), (Rgb{255, 0, 0}));
 }

@@ -83,7 +83,7 @@ protected:
 
 TEST_F(DocumentTest, TwoSmallLayersAndTenBareBrushesMake160Bytes) {
     UseLayers(*world, 2, 4, 3);
-    BITMAP* bottom = world->layers[0]->bmp->GetBitmap();
+    BITMAP* bottom = LayerBitmap(world->layers[0]);
     putpixel(bottom, 3, 2, makecol(10, 20, 30));
     ASSERT_TRUE(world->SaveDocument("a.zub"));
     std::string f = ReadFile("a.zub");
@@ -103,7 +103,7 @@ TEST_F(DocumentTest, TwoSmallLayersAndTenBareBrushesMake160Bytes) {
 TEST_F(DocumentTest, SaveAndLoadGiveBackLayersAndBrushes) {
     UseLayers(*world, 3, 17, 9);
     for (int l = 0; l < 3; l++) {
-        BITMAP* b = world->layers[l]->bmp->GetBitmap();
+        BITMAP* b = LayerBitmap(world->layers[l]);
         for (int y = 0; y < 9; y++)
             for (int x = 0; x < 17; x++)
                 if ((x + y + l) % 3) putpixel(b, x, y, makecol(x * 15, y * 25, l * 80));
@@ -112,7 +112,7 @@ TEST_F(DocumentTest, SaveAndLoadGiveBackLayersAndBrushes) {
         Pointer* p = world->pointers[n];
         p->w = n + 1, p->h = 2;
         p->bx = n;
-        p->Grab(world->layers[1]->bmp);
+        p->Grab(*world->layers[1]);
     }
     ASSERT_TRUE(world->SaveDocument("Vell.zub"));
 
@@ -124,8 +124,8 @@ TEST_F(DocumentTest, SaveAndLoadGiveBackLayersAndBrushes) {
         ASSERT_EQ(9, again.layers[l]->height);
         for (int y = 0; y < 9; y++)
             for (int x = 0; x < 17; x++)
-                ASSERT_EQ(getpixel(world->layers[l]->bmp->GetBitmap(), x, y),
-                          getpixel(again.layers[l]->bmp->GetBitmap(), x, y));
+                ASSERT_EQ(getpixel(LayerBitmap(world->layers[l]), x, y),
+                          getpixel(LayerBitmap(again.layers[l]), x, y));
     }
     ASSERT_GE(again.pointers.size(), 10u);
     for (int n = 0; n < 10; n++) {
@@ -146,7 +146,7 @@ TEST_F(DocumentTest, ABoxWiderThanTheBrushIsStoredWithMinusOneOutside) {
     UseLayers(*world, 1, 8, 8);
     Pointer* p = world->pointers[0];
     p->w = 5, p->h = 5;
-    p->Grab(world->layer->bmp);
+    p->Grab(*world->layer);
     p->w = 6;
     ASSERT_TRUE(world->SaveDocument("a.zub"));
     std::string f = ReadFile("a.zub");
@@ -162,10 +162,10 @@ TEST_F(DocumentTest, ABoxWiderThanTheBrushIsStoredWithMinusOneOutside) {
 
 TEST_F(DocumentTest, ABrushWithAnEmptyBoxSurvivesSaveAndLoad) {
     UseLayers(*world, 1, 8, 8);
-    putpixel(world->layer->bmp->GetBitmap(), 1, 0, makecol(200, 100, 50));
+    putpixel(LayerBitmap(world->layer), 1, 0, makecol(200, 100, 50));
     Pointer* p = world->pointers[2];
     p->w = 3, p->h = 2;
-    p->Grab(world->layer->bmp);
+    p->Grab(*world->layer);
     p->w = 0, p->h = 0;
     ASSERT_TRUE(world->SaveDocument("Vell.zub"));
     std::string f = ReadFile("Vell.zub");
@@ -187,7 +187,7 @@ TEST_F(DocumentTest, AVersionOneDocumentHasNoPointerRecordsAndTenPointers) {
     TestWorld again;
     ASSERT_EQ(1u, again.layers.size());
     EXPECT_EQ(2, again.layer->width);
-    EXPECT_EQ((Rgb{9, 9, 9}), PixelAt(again.layer->bmp->GetBitmap(), 0, 0));
+    EXPECT_EQ((Rgb{9, 9, 9}), PixelAt(LayerBitmap(again.layer), 0, 0));
     EXPECT_EQ(10u, again.pointers.size());
 }
 
@@ -268,7 +268,7 @@ std::vector<Broken> BrokenFiles() {
 TEST_F(DocumentTest, BrokenFilesAreRefusedAndChangeNothing) {
     UseLayers(*world, 2, 6, 5);
     world->SelectLayer(1);
-    putpixel(world->layers[0]->bmp->GetBitmap(), 2, 2, makecol(1, 99, 1));
+    putpixel(LayerBitmap(world->layers[0]), 2, 2, makecol(1, 99, 1));
     std::vector<Layer*> layers = world->layers;
     std::vector<Pointer*> pointers = world->pointers;
     for (const Broken& c : BrokenFiles()) {
@@ -278,8 +278,8 @@ TEST_F(DocumentTest, BrokenFilesAreRefusedAndChangeNothing) {
         EXPECT_EQ(pointers, world->pointers) << c.what;
         EXPECT_EQ(1, world->slayer) << c.what;
         EXPECT_EQ(layers[1], world->layer) << c.what;
-        EXPECT_EQ(6, world->layers[0]->bmp->Width()) << c.what;
-        EXPECT_EQ((Rgb{1, 99, 1}), PixelAt(world->layers[0]->bmp->GetBitmap(), 2, 2)) << c.what;
+        EXPECT_EQ(6, world->layers[0]->width) << c.what;
+        EXPECT_EQ((Rgb{1, 99, 1}), PixelAt(LayerBitmap(world->layers[0]), 2, 2)) << c.what;
     }
     // The table's base document itself is accepted.
     WriteFile("good.zub", ValidDocument());
@@ -453,7 +453,7 @@ TEST(DocumentStart, AStartDocumentThatCannotBeMovedIsNeverOverwritten) {
     {
         TestWorld world;
         EXPECT_FALSE(world.mayWriteDocument);
-        putpixel(world.layer->bmp->GetBitmap(), 1, 1, makecol(3, 4, 5));
+        putpixel(LayerBitmap(world.layer), 1, 1, makecol(3, 4, 5));
         world.SaveDocumentAtQuit();
     }
     std::string out = testing::internal::GetCapturedStdout();
@@ -464,12 +464,12 @@ TEST(DocumentStart, AStartDocumentThatCannotBeMovedIsNeverOverwritten) {
     EXPECT_NE(std::string::npos, out.find("'" + fallback + "'")) << out;
     TestWorld reader;
     ASSERT_TRUE(reader.LoadDocument(fallback));
-    EXPECT_EQ((Rgb{3, 4, 5}), PixelAt(reader.layer->bmp->GetBitmap(), 1, 1));
+    EXPECT_EQ((Rgb{3, 4, 5}), PixelAt(LayerBitmap(reader.layer), 1, 1));
 }
 
 TEST_F(DocumentTest, AtQuitAnUnwritableStartDocumentGoesToAFallbackFile) {
     WriteFile("Vell.zub", "keep me");
-    putpixel(world->layer->bmp->GetBitmap(), 0, 0, makecol(3, 4, 5));
+    putpixel(LayerBitmap(world->layer), 0, 0, makecol(3, 4, 5));
     world->mayWriteDocument = false;
     testing::internal::CaptureStdout();
     world->SaveDocumentAtQuit();
@@ -478,7 +478,7 @@ TEST_F(DocumentTest, AtQuitAnUnwritableStartDocumentGoesToAFallbackFile) {
     EXPECT_NE(std::string::npos, out.find("'Vell.zub.unsaved'")) << out;
     TestWorld reader;  // the fallback is a complete document
     ASSERT_TRUE(reader.LoadDocument("Vell.zub.unsaved"));
-    EXPECT_EQ((Rgb{3, 4, 5}), PixelAt(reader.layer->bmp->GetBitmap(), 0, 0));
+    EXPECT_EQ((Rgb{3, 4, 5}), PixelAt(LayerBitmap(reader.layer), 0, 0));
 }
 
 }  // namespace

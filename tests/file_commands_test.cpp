@@ -53,7 +53,7 @@ public:
         answerKey = k;
         polls = 0;
     }
-    void Fill(int layerIndex, int colour) { clear_to_color(layers[layerIndex]->bmp->GetBitmap(), colour); }
+    void Fill(int layerIndex, int colour) { clear_to_color(LayerBitmap(layers[layerIndex]), colour); }
     Layer* AddTransparentLayer() {
         layers.push_back(new Layer(this, layer->width, layer->height, 1));
         return layers.back();
@@ -83,7 +83,7 @@ TEST_F(FileCommands, SaveImageFileComposesEveryLayerAndKeepsTheName) {
     FileWorld w;
     w.Fill(0, makecol(255, 0, 0));
     Layer* top = w.AddTransparentLayer();
-    putpixel(top->bmp->GetBitmap(), 1, 0, makecol(0, 0, 255));
+    putpixel(LayerBitmap(top), 1, 0, makecol(0, 0, 255));
     w.cfile = "offered.bmp";
     w.answers = {"pic.bmp"};
     w.SaveImageFile();
@@ -185,7 +185,7 @@ TEST_F(FileCommands, SaveSelectionIsBlackWhereNoLayerCoversTheBox) {
     FileWorld w;
     w.Fill(0, makecol(255, 0, 0));
     Layer* top = w.AddTransparentLayer();
-    putpixel(top->bmp->GetBitmap(), 1, 7, makecol(0, 0, 255));
+    putpixel(LayerBitmap(top), 1, 7, makecol(0, 0, 255));
     w.pointer->bx = -2;
     w.pointer->by = 6;
     w.pointer->w = 4;
@@ -224,13 +224,13 @@ TEST_F(FileCommands, LoadImageFileTakesThePictureSizeAndAFailureChangesNothing) 
         EXPECT_EQ(l->width, 20);
         EXPECT_EQ(l->height, 10);
     }
-    EXPECT_EQ(PixelAt(w.layer->bmp->GetBitmap(), 19, 9), kBlue);
+    EXPECT_EQ(PixelAt(LayerBitmap(w.layer), 19, 9), kBlue);
 
     WriteFile("bad.png", "not a picture");
     w.answers = {"bad.png"};
     w.LoadImageFile();
     EXPECT_EQ(w.layer->width, 20);
-    EXPECT_EQ(PixelAt(w.layer->bmp->GetBitmap(), 0, 0), kBlue);
+    EXPECT_EQ(PixelAt(LayerBitmap(w.layer), 0, 0), kBlue);
     EXPECT_NE(w.LastLine().find("Couldn't load"), std::string::npos);
 
     w.answers = {"missing.png"};
@@ -246,7 +246,7 @@ TEST_F(FileCommands, LoadFrameAndSelectLoadStampAtThePointer) {
     w.pointer->x = 3;
     w.pointer->y = 2;
     w.LoadFrame("f.png");
-    BITMAP* b = w.layer->bmp->GetBitmap();
+    BITMAP* b = LayerBitmap(w.layer);
     EXPECT_EQ(PixelAt(b, 3, 2), kBlue);
     EXPECT_EQ(PixelAt(b, 4, 3), kBlue);
     EXPECT_EQ(PixelAt(b, 5, 2), kRed);

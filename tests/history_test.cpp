@@ -19,11 +19,11 @@ protected:
     ~HistoryTest() override { delete layers[0]; }
     // A filled rectangle, reported first as a drawing command does.
     void Fill(int x, int y, int w, int h, int colour = makecol(255, 0, 0)) {
-        history.WillChange(layers[0]->bmp, x, y, w, h);
-        rectfill(layers[0]->bmp->GetBitmap(), x, y, x + w - 1, y + h - 1, colour);
+        history.WillChange(layers[0], x, y, w, h);
+        rectfill(LayerBitmap(layers[0]), x, y, x + w - 1, y + h - 1, colour);
     }
     void Step(int x, int colour = makecol(255, 0, 0)) { Fill(x, 0, 1, 1, colour), history.Close(); }
-    Rgb At(int x, int y) { return PixelAt(layers[0]->bmp->GetBitmap(), x, y); }
+    Rgb At(int x, int y) { return PixelAt(LayerBitmap(layers[0]), x, y); }
 
     std::vector<Layer*> layers;
     std::vector<Pointer*> pointers;

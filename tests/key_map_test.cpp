@@ -240,9 +240,9 @@ TEST_F(KeyPass, ZoomKeys) {
 }
 
 TEST_F(KeyPass, RightCtrlWithZPansInsteadOfUndoing) {
-    BITMAP* b = world.layer->bmp->GetBitmap();
+    BITMAP* b = LayerBitmap(world.layer);
     int red = makecol(255, 0, 0);
-    world.history->WillChange(world.layer->bmp, 3, 3, 1, 1);  // the history holds a black (3, 3)
+    world.history->WillChange(world.layer, 3, 3, 1, 1);  // the history holds a black (3, 3)
     putpixel(b, 3, 3, red);
 
     Hold({KEY_RCONTROL, KEY_Z});

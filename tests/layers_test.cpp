@@ -76,7 +76,7 @@ TEST_F(Layers, AddingGivesATransparentLayerOnTopThatIsCurrent) {
     EXPECT_EQ(w.layer->mode, 1);
     EXPECT_EQ(w.layer->width, w.layers[0]->width);
     EXPECT_EQ(w.layer->height, w.layers[0]->height);
-    BITMAP* b = w.layer->bmp->GetBitmap();
+    BITMAP* b = LayerBitmap(w.layer);
     for (int y = 0; y < b->h; y += 17)
         for (int x = 0; x < b->w; x += 13) ASSERT_EQ(getpixel(b, x, y), display::maskColour);
     EXPECT_EQ(Shown(w), With(0, {"Layer 1 Added", "Layer 1 selected"}));
@@ -181,9 +181,9 @@ TEST_F(Layers, MaskColourLetsTheLayerBelowShowThrough) {
     int red = makecol(255, 0, 0), blue = makecol(0, 0, 255);
     Layer bottom(nullptr, 4, 1, 0);
     Layer top(nullptr, 4, 1, 1);
-    clear_to_color(bottom.bmp->GetBitmap(), red);
-    putpixel(top.bmp->GetBitmap(), 1, 0, blue);
-    putpixel(top.bmp->GetBitmap(), 2, 0, 0);  // black covers too
+    clear_to_color(LayerBitmap(&bottom), red);
+    putpixel(LayerBitmap(&top), 1, 0, blue);
+    putpixel(LayerBitmap(&top), 2, 0, 0);  // black covers too
 
     BITMAP* whole = create_bitmap(4, 1);
     bottom.DrawLayer(whole);
@@ -213,8 +213,8 @@ TEST_F(Layers, ClearColourFollowsTheLayerMode) {
     Layer transparent(nullptr, 2, 2, 1);
     EXPECT_EQ(opaque.ClearColour(), 0);
     EXPECT_EQ(transparent.ClearColour(), makecol(255, 0, 255));
-    EXPECT_EQ(getpixel(opaque.bmp->GetBitmap(), 1, 1), 0);
-    EXPECT_EQ(getpixel(transparent.bmp->GetBitmap(), 1, 1), makecol(255, 0, 255));
+    EXPECT_EQ(getpixel(LayerBitmap(&opaque), 1, 1), 0);
+    EXPECT_EQ(getpixel(LayerBitmap(&transparent), 1, 1), makecol(255, 0, 255));
 }
 
 TEST_F(Layers, ResizeCanvasKeepsPixelsAndFillsWithEachClearColour) {
@@ -222,19 +222,19 @@ TEST_F(Layers, ResizeCanvasKeepsPixelsAndFillsWithEachClearColour) {
     GrowTo(w, 2);
     int red = makecol(255, 0, 0), green = makecol(0, 255, 0);
     int oldW = w.layers[0]->width, oldH = w.layers[0]->height;
-    putpixel(w.layers[0]->bmp->GetBitmap(), oldW - 1, oldH - 1, red);
-    putpixel(w.layers[1]->bmp->GetBitmap(), 3, 4, green);
+    putpixel(LayerBitmap(w.layers[0]), oldW - 1, oldH - 1, red);
+    putpixel(LayerBitmap(w.layers[1]), 3, 4, green);
     ASSERT_TRUE(w.resizeCanvas(oldW + 10, oldH + 5));
     for (Layer* l : w.layers) {
         EXPECT_EQ(l->width, oldW + 10);
         EXPECT_EQ(l->height, oldH + 5);
-        EXPECT_EQ(l->bmp->Width(), oldW + 10);
-        EXPECT_EQ(l->bmp->Height(), oldH + 5);
+        EXPECT_EQ(l->width, oldW + 10);
+        EXPECT_EQ(l->height, oldH + 5);
     }
     EXPECT_EQ(w.stm->Width(), oldW + 10);
     EXPECT_EQ(w.stm->Height(), oldH + 5);
-    BITMAP* bottom = w.layers[0]->bmp->GetBitmap();
-    BITMAP* top = w.layers[1]->bmp->GetBitmap();
+    BITMAP* bottom = LayerBitmap(w.layers[0]);
+    BITMAP* top = LayerBitmap(w.layers[1]);
     EXPECT_EQ(PixelAt(bottom, oldW - 1, oldH - 1), RgbOf(red));
     EXPECT_EQ(PixelAt(bottom, oldW + 9, 0), kBlack);
     EXPECT_EQ(PixelAt(bottom, 0, oldH + 4), kBlack);
@@ -243,8 +243,8 @@ TEST_F(Layers, ResizeCanvasKeepsPixelsAndFillsWithEachClearColour) {
     EXPECT_EQ(getpixel(top, 0, oldH + 4), makecol(255, 0, 255));
 
     ASSERT_TRUE(w.resizeCanvas(5, 6));
-    EXPECT_EQ(w.layers[1]->bmp->Width(), 5);
-    EXPECT_EQ(PixelAt(w.layers[1]->bmp->GetBitmap(), 3, 4), RgbOf(green));
+    EXPECT_EQ(w.layers[1]->width, 5);
+    EXPECT_EQ(PixelAt(LayerBitmap(w.layers[1]), 3, 4), RgbOf(green));
     EXPECT_EQ(w.stm->Height(), 6);
     w.Render();  // composing and showing a canvas smaller than the window
 }
@@ -255,20 +255,20 @@ namespace {
 // bitmap and size, and the screen bitmap, alone.
 struct CanvasBefore {
     explicit CanvasBefore(const World& w) : stm(w.stm), width(w.layer->width), height(w.layer->height) {
-        for (Layer* l : w.layers) bitmaps.push_back(l->bmp);
+        for (Layer* l : w.layers) bitmaps.push_back(LayerBitmap(l));
     }
     void ExpectUnchanged(const World& w) const {
         ASSERT_EQ(w.layers.size(), bitmaps.size());
         for (size_t i = 0; i < w.layers.size(); i++) {
-            EXPECT_EQ(w.layers[i]->bmp, bitmaps[i]);
+            EXPECT_EQ(LayerBitmap(w.layers[i]), bitmaps[i]);
             EXPECT_EQ(w.layers[i]->width, width);
             EXPECT_EQ(w.layers[i]->height, height);
-            EXPECT_EQ(w.layers[i]->bmp->Width(), width);
+            EXPECT_EQ(w.layers[i]->width, width);
         }
         EXPECT_EQ(w.stm, stm);
     }
 
-    std::vector<Bmp*> bitmaps;
+    std::vector<BITMAP*> bitmaps;
     Bmp* stm;
     int width, height;
 };
@@ -309,6 +309,6 @@ TEST_F(Layers, CanvasResizeWithoutMemoryChangesNothing) {
     before.ExpectUnchanged(w);
     // With the memory back the same resize works.
     EXPECT_TRUE(w.resizeCanvas(3000, 3000));
-    EXPECT_EQ(w.layers[2]->bmp->Width(), 3000);
+    EXPECT_EQ(w.layers[2]->width, 3000);
 }
 #endif

@@ -12,6 +12,7 @@
 #include "learn/key_recorder.h"
 #include "learn/layer.h"
 #include "learn/overlay.h"
+#include "learn/paint_gate.h"
 #include "test_support.h"
 
 namespace {
@@ -22,7 +23,7 @@ protected:
         ReleaseAllKeys();
         world = std::make_unique<TestWorld>();
         p = world->pointer;
-        pic = world->layer->bmp->GetBitmap();
+        pic = LayerBitmap(world->layer);
     }
     void TearDown() override { ReleaseAllKeys(); }
 
@@ -98,7 +99,7 @@ TEST_F(PointerTest, GrabCopiesTheBoxAndRecordsIt) {
     p->w = 1, p->h = 1;
     for (int i = 0; i < 3; i++) p->Move(1, 0);
     p->Move(0, 1);
-    p->Grab(world->layer->bmp);
+    p->Grab(*world->layer);
     ASSERT_NE(nullptr, p->brush);
     EXPECT_EQ(4, p->brush->Width());
     EXPECT_EQ(2, p->brush->Height());
@@ -113,21 +114,21 @@ TEST_F(PointerTest, GrabCopiesTheBoxAndRecordsIt) {
 
 TEST_F(PointerTest, GrabOfAnEmptyBoxKeepsTheOldBrush) {
     p->w = 3, p->h = 3;
-    p->Grab(world->layer->bmp);
+    p->Grab(*world->layer);
     Bmp* old = p->brush;
     ASSERT_NE(nullptr, old);
     p->w = 0, p->h = 0;
-    p->Grab(world->layer->bmp);
+    p->Grab(*world->layer);
     EXPECT_EQ(old, p->brush);
     p->w = 4, p->h = -1;
-    p->Grab(world->layer->bmp);
+    p->Grab(*world->layer);
     EXPECT_EQ(old, p->brush);
 }
 
 TEST_F(PointerTest, GrabOutsideTheLayerLeavesBlack) {
     clear_to_color(pic, makecol(0, 200, 0));
     p->bx = -2, p->by = 0, p->w = 4, p->h = 1;
-    p->Grab(world->layer->bmp);
+    p->Grab(*world->layer);
     EXPECT_EQ(RgbOf(0), PixelAt(p->brush->GetBitmap(), 0, 0));
     EXPECT_EQ(RgbOf(0), PixelAt(p->brush->GetBitmap(), 1, 0));
     EXPECT_EQ((Rgb{0, 200, 0}), PixelAt(p->brush->GetBitmap(), 2, 0));
@@ -157,12 +158,12 @@ TEST_F(PointerTest, OpaqueAndMaskedStampsDifferOnlyAtTheMaskColour) {
     clear_to_color(pic, makecol(1, 2, 3));
     GiveBrush(p);
     p->x = 10, p->y = 10;
-    p->Stamp(0, world->layer->bmp);
+    world->StampBrush(Stamping::Opaque);
     EXPECT_EQ((Rgb{255, 0, 255}), PixelAt(pic, 11, 10));
     EXPECT_EQ(PixelAt(p->brush->GetBitmap(), 2, 1), PixelAt(pic, 12, 11));
 
     p->x = 20;
-    p->Stamp(1, world->layer->bmp);
+    world->StampBrush(Stamping::Masked);
     EXPECT_EQ((Rgb{1, 2, 3}), PixelAt(pic, 21, 10));
     EXPECT_EQ(PixelAt(p->brush->GetBitmap(), 0, 0), PixelAt(pic, 20, 10));
     EXPECT_EQ((Rgb{1, 2, 3}), PixelAt(pic, 23, 10));  // beyond the brush
@@ -173,7 +174,7 @@ TEST_F(PointerTest, OpaqueStampWithABoxLargerThanTheBrushDrawsOnlyTheBrush) {
     GiveBrush(p);
     p->w = 6, p->h = 5;
     p->x = 10, p->y = 10;
-    p->Stamp(0, world->layer->bmp);
+    world->StampBrush(Stamping::Opaque);
     EXPECT_EQ((Rgb{1, 2, 3}), PixelAt(pic, 13, 10));
     EXPECT_EQ((Rgb{1, 2, 3}), PixelAt(pic, 10, 12));
 }
@@ -183,11 +184,11 @@ TEST_F(PointerTest, XorStampTwiceRestoresThePicture) {
     GiveBrush(p);
     auto before = Copy(pic);
     p->x = 4, p->y = 6;
-    p->Stamp(2, world->layer->bmp);
+    world->StampBrush(Stamping::Xor);
     EXPECT_FALSE(SamePixels(before->GetBitmap(), pic));
     // The mask-colour brush pixel leaves the picture alone.
     EXPECT_EQ(PixelAt(before->GetBitmap(), 5, 6), PixelAt(pic, 5, 6));
-    p->Stamp(2, world->layer->bmp);
+    world->StampBrush(Stamping::Xor);
     EXPECT_TRUE(SamePixels(before->GetBitmap(), pic));
 }
 
@@ -197,7 +198,7 @@ TEST_F(PointerTest, XorStampWithABoxLargerThanTheBrushTouchesOnlyTheBrushPart) {
     p->w = 8, p->h = 7;
     auto before = Copy(pic);
     p->x = 4, p->y = 6;
-    p->Stamp(2, world->layer->bmp);
+    world->StampBrush(Stamping::Xor);
     for (int j = 0; j < 7; j++) {
         for (int i = 0; i < 8; i++) {
             if (i < 3 && j < 2) continue;  // inside the brush
@@ -205,14 +206,14 @@ TEST_F(PointerTest, XorStampWithABoxLargerThanTheBrushTouchesOnlyTheBrushPart) {
                 << i << "," << j;
         }
     }
-    p->Stamp(2, world->layer->bmp);
+    world->StampBrush(Stamping::Xor);
     EXPECT_TRUE(SamePixels(before->GetBitmap(), pic));
 }
 
 TEST_F(PointerTest, StampTakesAnUndoSnapshotFirst) {
     clear_to_color(pic, makecol(1, 2, 3));
     GiveBrush(p);
-    p->Stamp(0, world->layer->bmp);
+    world->StampBrush(Stamping::Opaque);
     world->Undo();
     EXPECT_EQ((Rgb{1, 2, 3}), PixelAt(pic, 0, 0));
     EXPECT_EQ((Rgb{1, 2, 3}), PixelAt(pic, 2, 1));
@@ -221,7 +222,7 @@ TEST_F(PointerTest, StampTakesAnUndoSnapshotFirst) {
 TEST_F(PointerTest, ClearBoxUsesTheLayersClearColour) {
     clear_to_color(pic, makecol(50, 60, 70));
     p->x = 3, p->y = 4, p->w = 2, p->h = 3;
-    p->ClearBox(world->layer->bmp);
+    world->ClearBrushArea();
     EXPECT_EQ(RgbOf(0), PixelAt(pic, 3, 4));
     EXPECT_EQ(RgbOf(0), PixelAt(pic, 4, 6));
     EXPECT_EQ((Rgb{50, 60, 70}), PixelAt(pic, 5, 4));
@@ -229,16 +230,16 @@ TEST_F(PointerTest, ClearBoxUsesTheLayersClearColour) {
 
     world->layers.push_back(new Layer(world.get(), 30, 30, 1));
     world->SelectLayer(1);
-    BITMAP* top = world->layer->bmp->GetBitmap();
+    BITMAP* top = LayerBitmap(world->layer);
     clear_to_color(top, makecol(50, 60, 70));
-    p->ClearBox(world->layer->bmp);
+    world->ClearBrushArea();
     EXPECT_EQ((Rgb{255, 0, 255}), PixelAt(top, 4, 5));
 }
 
 TEST_F(PointerTest, ClearBoxWithAnEmptyBoxClearsNothing) {
     clear_to_color(pic, makecol(50, 60, 70));
     p->x = 3, p->y = 4, p->w = 0, p->h = 0;
-    p->ClearBox(world->layer->bmp);
+    world->ClearBrushArea();
     for (int y = 2; y < 6; y++)
         for (int x = 1; x < 5; x++) EXPECT_EQ((Rgb{50, 60, 70}), PixelAt(pic, x, y));
 }

@@ -77,7 +77,7 @@ TEST_F(Settings, DefaultsWriteTheWholeFileInOrder) {
     }
     want += "spointer = 0\n\n[Files]\nroot = img\nfilesPos = 0\n\n[TextDraw]\nw = 1\nh = 1\ntext =  \n\n"
             "[Pause]\npause = 0\n\n[Undo]\nmemory = 64\n\n[Status]\nshown = 1\n\n[Export]\nfirst = 0\nlast = -1\n"
-            "delay = -1\nloops = 0\ncolumns = -1\npadding = 0\n";
+            "delay = -1\nloops = 0\ncolumns = -1\npadding = 0\n\n[Mirror]\nmode = 0\n";
     std::string got = ReadFile("vell.cfg");
     // Compared line by line so a failure names the first differing line.
     std::istringstream a(want), b(got);
@@ -124,6 +124,9 @@ void ChangeEverything(World& w) {
     w.pause = 250;
     w.statusShown = false;
     w.exportSettings = ExportSettings{4, 9, 57, 3, 2, 1, "out/walk.gif", "out/walk_sheet.png"};
+    w.mirrorMode = MirrorMode::Both;
+    w.mirrorSumX = 41;
+    w.mirrorSumY = -6;
 }
 
 TEST_F(Settings, SaveThenLoadGivesEveryValueBack) {
@@ -172,6 +175,9 @@ TEST_F(Settings, SaveThenLoadGivesEveryValueBack) {
               (std::vector<int>{e.first, e.last, e.delay, e.loops, e.columns, e.padding}));
     EXPECT_EQ("out/walk.gif", e.gif);
     EXPECT_EQ("out/walk_sheet.png", e.sheet);
+    EXPECT_EQ(MirrorMode::Both, w.mirrorMode);
+    EXPECT_EQ(std::optional<int64_t>(41), w.mirrorSumX);
+    EXPECT_EQ(std::optional<int64_t>(-6), w.mirrorSumY);
     EXPECT_NE(std::string::npos, ReadFile("vell.cfg").find("c0 = " + std::to_string(makecol(0, 0, 255))));
 }
 

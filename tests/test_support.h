@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "learn/world.h"
+#include "layer_access.h"
 
 // Colours compared through their parts: without a graphics mode Allegro's
 // 32-bit layout differs from the X11 screen's.

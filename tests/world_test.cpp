@@ -37,10 +37,10 @@ void PaintLayers(World& w, int width, int height) {
     w.layers.push_back(new Layer(&w, width, height, 1));
     for (int y = 0; y < height; y++)
         for (int x = 0; x < width; x++) {
-            putpixel(w.layers[0]->bmp->GetBitmap(), x, y, makecol(x % 256, y % 256, 40));
+            putpixel(LayerBitmap(w.layers[0]), x, y, makecol(x % 256, y % 256, 40));
             if ((x / 3 + y / 5) % 2 == 0)
-                putpixel(w.layers[1]->bmp->GetBitmap(), x, y, makecol(200, x % 256, y % 256));
-            if (x % 7 == 0 || y % 11 == 0) putpixel(w.layers[2]->bmp->GetBitmap(), x, y, makecol(10, 250, 10));
+                putpixel(LayerBitmap(w.layers[1]), x, y, makecol(200, x % 256, y % 256));
+            if (x % 7 == 0 || y % 11 == 0) putpixel(LayerBitmap(w.layers[2]), x, y, makecol(10, 250, 10));
         }
 }
 
@@ -52,9 +52,9 @@ BITMAP* ReferenceScreen(World& w) {
     clear_to_color(canvas, 0);
     for (Layer* l : w.layers) {
         if (l->mode == 0)
-            blit(l->bmp->GetBitmap(), canvas, 0, 0, 0, 0, width, height);
+            blit(LayerBitmap(l), canvas, 0, 0, 0, 0, width, height);
         else
-            draw_sprite(canvas, l->bmp->GetBitmap(), 0, 0);
+            draw_sprite(canvas, LayerBitmap(l), 0, 0);
     }
     int mag = w.lens->mag;
     BITMAP* view = create_bitmap(1024 / mag, 768 / mag);
@@ -106,7 +106,7 @@ TEST_F(Editor, StartsWithoutFilesOnOneBlackLayerOfTheScreenSize) {
     EXPECT_EQ(w.layer->mode, 0);
     EXPECT_EQ(w.layer->width, display::screen->w);
     EXPECT_EQ(w.layer->height, display::screen->h);
-    BITMAP* b = w.layer->bmp->GetBitmap();
+    BITMAP* b = LayerBitmap(w.layer);
     for (int y = 0; y < b->h; y += 31)
         for (int x = 0; x < b->w; x += 29) ASSERT_EQ(getpixel(b, x, y), 0);
     EXPECT_EQ(w.pointers.size(), 10u);
@@ -136,8 +136,8 @@ TEST_F(Editor, ACommandLineNameReplacesOnlyThePictureName) {
 
 // A red pixel at (x, y) of the current layer as one step of the history.
 void RedStep(World& w, int x, int y) {
-    w.history->WillChange(w.layer->bmp, x, y, 1, 1);
-    putpixel(w.layer->bmp->GetBitmap(), x, y, makecol(255, 0, 0));
+    w.history->WillChange(w.layer, x, y, 1, 1);
+    putpixel(LayerBitmap(w.layer), x, y, makecol(255, 0, 0));
     w.history->Close();
 }
 
@@ -152,13 +152,13 @@ TEST_F(Editor, UndoAndRedoShowTheLayerAndCanvasOfTheStep) {
     w.SelectLayer(1);
     w.Undo();
     EXPECT_EQ(w.slayer, 0);
-    EXPECT_EQ(PixelAt(w.layers[0]->bmp->GetBitmap(), 39, 29), kBlack);
-    EXPECT_EQ(getpixel(w.layers[1]->bmp->GetBitmap(), 39, 29), display::maskColour);
+    EXPECT_EQ(PixelAt(LayerBitmap(w.layers[0]), 39, 29), kBlack);
+    EXPECT_EQ(getpixel(LayerBitmap(w.layers[1]), 39, 29), display::maskColour);
     w.Undo();
     EXPECT_EQ((std::vector<int>{1024, 1024}), (std::vector<int>{w.layer->width, w.stm->Width()}));
     w.Redo(), w.Redo();
     EXPECT_EQ((std::vector<int>{40, 30}), (std::vector<int>{w.stm->Width(), w.stm->Height()}));
-    EXPECT_EQ(PixelAt(w.layers[0]->bmp->GetBitmap(), 39, 29), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelAt(LayerBitmap(w.layers[0]), 39, 29), (Rgb{255, 0, 0}));
 }
 
 TEST_F(Editor, ClearColourOfTheCurrentLayer) {
@@ -230,7 +230,7 @@ TEST_F(Editor, NothingOfAnEarlierFrameShowsThroughATransparentBottomLayer) {
     PaintLayers(w, 120, 90);
     delete w.layers[0];
     w.layers[0] = new Layer(&w, 120, 90, 1);
-    putpixel(w.layers[0]->bmp->GetBitmap(), 1, 1, makecol(255, 255, 0));
+    putpixel(LayerBitmap(w.layers[0]), 1, 1, makecol(255, 255, 0));
     w.SelectLayer(0);
     w.pointer->x = 5;
     w.pointer->y = 5;
@@ -311,7 +311,7 @@ TEST_F(Editor, AStepWithoutMemoryEmptiesTheHistoryAndSaysSo) {
     {
         MemoryCap cap(16L << 20);
         testing::internal::CaptureStdout();
-        w.history->WillChange(w.layer->bmp, 0, 0, 3000, 3000);
+        w.history->WillChange(w.layer, 0, 0, 3000, 3000);
         w.history->Close();
         out = testing::internal::GetCapturedStdout();
     }
