@@ -130,6 +130,11 @@ void World::LoadSettings() {
     e.columns = io.GetInt("columns", -1);
     e.padding = io.GetInt("padding", 0);
     e.sheet = io.GetString("sheet", "");
+
+    io.SetSection("Grid");
+    grid.mode = io.GetInt("mode", Grid::Off);
+    grid.tile = io.GetInt("tile", Grid::kDefaultTile);
+    grid.Sanitize();
 }
 
 void World::SaveSettings() {
@@ -186,6 +191,10 @@ void World::SaveSettings() {
     io.SetInt("columns", e.columns);
     io.SetInt("padding", e.padding);
     io.SetString("sheet", OneLine(e.sheet));
+
+    io.SetSection("Grid");
+    io.SetInt("mode", grid.mode);
+    io.SetInt("tile", grid.tile);
 
     // Written now rather than at Allegro's shutdown, which an abnormal exit
     // would skip, and replaced whole, so an interrupted save keeps the old file.

@@ -147,6 +147,7 @@ void World::ComposeVisibleRegion() {
 void World::Render() {
     ComposeVisibleRegion();
     lens->Show(stm, stm2);
+    grid.Draw(stm2->GetBitmap(), *lens);
     text->Draw(stm2->GetBitmap());
     DrawStatusLine(stm2->GetBitmap());
     blit(stm2->GetBitmap(), display::screen, 0, 0, 0, 0, display::screen->w, display::screen->h);

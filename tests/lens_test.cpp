@@ -93,6 +93,24 @@ TEST(Lens, ShowMagnifiesTheWindow) {
     delete pic;
 }
 
+// Magnifications that do not divide 1024x768: every pixel is still mag x
+// mag, and the screen pixels left over at the right and bottom are grey.
+TEST(Lens, EveryPixelIsExactlyMagByMag) {
+    Bmp* pic = Picture(300, 300);
+    Bmp dest(1024, 768, "dest");
+    for (int mag : {7, 10}) {
+        Lens lens(mag, 0, 0, 1024, 768);
+        lens.Show(pic, &dest);
+        int shownW = 1024 / mag * mag, shownH = 768 / mag * mag;
+        for (int sy = 0; sy < 768; sy++)
+            for (int sx = 0; sx < 1024; sx++)
+                ASSERT_EQ(PixelAt(dest.GetBitmap(), sx, sy),
+                          sx < shownW && sy < shownH ? RgbOf(PictureColour(sx / mag, sy / mag)) : kGrey)
+                    << mag << ": " << sx << "," << sy;
+    }
+    delete pic;
+}
+
 TEST(Lens, GreyWhereTheWindowLeavesThePicture) {
     Bmp* pic = Picture(100, 100);
     Bmp dest(1024, 768, "dest");

@@ -77,7 +77,7 @@ TEST_F(Settings, DefaultsWriteTheWholeFileInOrder) {
     }
     want += "spointer = 0\n\n[Files]\nroot = img\nfilesPos = 0\n\n[TextDraw]\nw = 1\nh = 1\ntext =  \n\n"
             "[Pause]\npause = 0\n\n[Undo]\nmemory = 64\n\n[Status]\nshown = 1\n\n[Export]\nfirst = 0\nlast = -1\n"
-            "delay = -1\nloops = 0\ncolumns = -1\npadding = 0\n";
+            "delay = -1\nloops = 0\ncolumns = -1\npadding = 0\n\n[Grid]\nmode = 0\ntile = 16\n";
     std::string got = ReadFile("vell.cfg");
     // Compared line by line so a failure names the first differing line.
     std::istringstream a(want), b(got);
@@ -124,6 +124,7 @@ void ChangeEverything(World& w) {
     w.pause = 250;
     w.statusShown = false;
     w.exportSettings = ExportSettings{4, 9, 57, 3, 2, 1, "out/walk.gif", "out/walk_sheet.png"};
+    w.grid = Grid{Grid::Tiles, 5};
 }
 
 TEST_F(Settings, SaveThenLoadGivesEveryValueBack) {
@@ -172,6 +173,8 @@ TEST_F(Settings, SaveThenLoadGivesEveryValueBack) {
               (std::vector<int>{e.first, e.last, e.delay, e.loops, e.columns, e.padding}));
     EXPECT_EQ("out/walk.gif", e.gif);
     EXPECT_EQ("out/walk_sheet.png", e.sheet);
+    EXPECT_EQ(Grid::Tiles, w.grid.mode);
+    EXPECT_EQ(5, w.grid.tile);
     EXPECT_NE(std::string::npos, ReadFile("vell.cfg").find("c0 = " + std::to_string(makecol(0, 0, 255))));
 }
 
@@ -250,6 +253,11 @@ const HandEdit kHandEdits[] = {
          EXPECT_EQ(static_cast<int>(w.layers.size()) - 1, w.slayer);
          EXPECT_EQ(w.layers.back(), w.layer);
          EXPECT_EQ(w.slayer, w.pointer->layer);
+     }},
+    {"GridOutOfRangeReadsOffAndTheDefaultTile", "[Grid]\nmode = 3\ntile = 0\n",
+     [](World& w) {
+         EXPECT_EQ(Grid::Off, w.grid.mode);
+         EXPECT_EQ(Grid::kDefaultTile, w.grid.tile);
      }},
     {"MagZeroReadsOne", "[Lens]\nmag = 0\n", [](World& w) { EXPECT_EQ(1, w.lens->mag); }},
     {"MagNegativeReadsOne", "[Lens]\nmag = -4\n", [](World& w) { EXPECT_EQ(1, w.lens->mag); }},
