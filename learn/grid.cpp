@@ -1,6 +1,7 @@
 #include "grid.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 
 #include "lens.h"
@@ -12,15 +13,32 @@ struct BitmapDeleter {
 };
 using BitmapPtr = std::unique_ptr<BITMAP, BitmapDeleter>;
 
-// A strip of w x h whose pixels alternate dark and light grey, so a line
-// shows on any colour beneath it; starting a copy one pixel in swaps the
-// order, which keeps the checker continuous where lines cross.
-BitmapPtr PatternStrip(int depth, int w, int h) {
-    BitmapPtr strip(create_bitmap_ex(depth, w, h));
-    if (!strip) return strip;
-    const int greys[2] = {makecol_depth(depth, 64, 64, 64), makecol_depth(depth, 192, 192, 192)};
-    for (int i = 0; i < std::max(w, h); i++) putpixel(strip.get(), i % w, i % h, greys[i & 1]);
-    return strip;
+// Dark and light grey alternate pixel by pixel, so a line shows on any
+// colour beneath it; which one a pixel gets follows (x + y) on the screen,
+// so the checker stays whole where lines cross.
+using Greys = std::array<int, 2>;
+
+Greys GreysOfDepth(int depth) { return {makecol_depth(depth, 64, 64, 64), makecol_depth(depth, 192, 192, 192)}; }
+
+// A row of w pixels in the alternating greys: a horizontal line is a copy of
+// it, started one pixel in on odd rows.
+BitmapPtr PatternRow(int depth, int w, const Greys& greys) {
+    BitmapPtr row(create_bitmap_ex(depth, w, 1));
+    if (!row) return row;
+    for (int x = 0; x < w; x++) putpixel(row.get(), x, 0, greys[x & 1]);
+    return row;
+}
+
+// The vertical lines' pixels on one row: hundreds of rows with a pixel per
+// line each are too many for putpixel's clipping and bank calls, so 32-bit
+// surfaces (the editor's) are written through the row's address.
+void PutColumnsOnRow(BITMAP* dest, int y, const std::vector<int>& columns, const Greys& greys) {
+    if (bitmap_color_depth(dest) != 32) {
+        for (int x : columns) putpixel(dest, x, y, greys[(x + y) & 1]);
+        return;
+    }
+    uintptr_t row = bmp_write_line(dest, y);
+    for (int x : columns) bmp_write32(row + x * sizeof(uint32_t), greys[(x + y) & 1]);
 }
 
 // The step between lines, in picture pixels; 0 when the mode draws none.
@@ -42,7 +60,8 @@ void Grid::Sanitize() {
 std::vector<int> GridLineOffsets(int64_t origin, int step, int mag, int shown) {
     std::vector<int> offsets;
     if (step < 1 || mag < 1) return offsets;
-    // The first picture coordinate at or after origin that is a multiple of step.
+    // From origin to the first picture coordinate at or after it that is a
+    // multiple of step (C++'s remainder of a negative origin is negative).
     int64_t first = (step - origin % step) % step;
     for (int64_t p = first; p * mag < shown; p += step) offsets.push_back(static_cast<int>(p * mag));
     return offsets;
@@ -51,11 +70,16 @@ std::vector<int> GridLineOffsets(int64_t origin, int step, int mag, int shown) {
 void Grid::Draw(BITMAP* dest, const Lens& lens) const {
     int step = LineStep(*this, lens.mag);
     if (step == 0) return;
-    int shownW = lens.ViewW() * lens.mag, shownH = lens.ViewH() * lens.mag;
+    int shownW = std::min(lens.ViewW() * lens.mag, dest->w);
+    int shownH = std::min(lens.ViewH() * lens.mag, dest->h);
     int depth = bitmap_color_depth(dest);
-    BitmapPtr row = PatternStrip(depth, shownW + 1, 1), column = PatternStrip(depth, 1, shownH + 1);
-    if (!row || !column) return;
+    Greys greys = GreysOfDepth(depth);
+    BitmapPtr row = PatternRow(depth, shownW + 1, greys);
+    if (!row) return;
     for (int y : GridLineOffsets(lens.y, step, lens.mag, shownH)) blit(row.get(), dest, y & 1, 0, 0, y, shownW, 1);
-    for (int x : GridLineOffsets(lens.x, step, lens.mag, shownW))
-        blit(column.get(), dest, 0, x & 1, x, 0, 1, shownH);
+    std::vector<int> columns = GridLineOffsets(lens.x, step, lens.mag, shownW);
+    acquire_bitmap(dest);
+    for (int y = 0; y < shownH; y++) PutColumnsOnRow(dest, y, columns, greys);
+    bmp_unwrite_line(dest);
+    release_bitmap(dest);
 }
