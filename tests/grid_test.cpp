@@ -18,23 +18,22 @@ TEST(Grid, LinesFallOnPixelBoundariesAlignedToThePicture) {
     for (const Case& c : cases) EXPECT_EQ(GridLineOffsets(c.origin, c.step, c.mag, c.shown), c.want) << c.origin;
 }
 
-TEST(Grid, DrawsAlternatingGreysOverTheWholePixelsOnly) {
-    const Rgb dark{64, 64, 64}, light{192, 192, 192}, grey{128, 128, 128};
+// The second line across and down, its greys by x + y and the picture
+// beside it; the lines stop at the 102 whole pixels; none below x4.
+TEST(Grid, DrawsAlternatingGreysOnTheLinesOnly) {
+    const Rgb dark{64, 64, 64}, light{192, 192, 192}, grey{128, 128, 128}, black{0, 0, 0};
     Bmp picture(300, 300, "picture"), screen(1024, 768, "screen");
-    for (int mode : {Grid::Pixels, Grid::Tiles}) {
-        Lens lens(10, 0, 0, 1024, 768);
-        Grid grid{mode, 3};
+    BITMAP* s = screen.GetBitmap();
+    struct Case { int mode, mag, line; std::vector<Rgb> want; };
+    const Case cases[] = {{Grid::Pixels, 10, 10, {light, dark, dark, black, grey}},
+                          {Grid::Tiles, 10, 30, {light, dark, dark, black, grey}},
+                          {Grid::Pixels, 3, 3, {black, black, black, black, grey}}};
+    for (const Case& c : cases) {
+        Lens lens(c.mag, 0, 0, 1024, 768);
         lens.Show(&picture, &screen);
-        grid.Draw(screen.GetBitmap(), lens);
-        int line = mode == Grid::Pixels ? 10 : 30;
-        EXPECT_EQ(PixelAt(screen.GetBitmap(), line, 1), light);
-        EXPECT_EQ(PixelAt(screen.GetBitmap(), line, 2), dark);
-        EXPECT_EQ(PixelAt(screen.GetBitmap(), line + 1, 2), RgbOf(0));
-        EXPECT_EQ(PixelAt(screen.GetBitmap(), 2, line), dark);
-        EXPECT_EQ(PixelAt(screen.GetBitmap(), 1020, line), grey);  // beyond the 102 whole pixels
+        Grid{c.mode, 3}.Draw(s, lens);
+        int l = c.line;
+        EXPECT_EQ((std::vector<Rgb>{PixelAt(s, l, 1), PixelAt(s, l, 2), PixelAt(s, 2, l), PixelAt(s, l + 1, 2),
+                                    PixelAt(s, 1020, l)}), c.want) << c.mode << " x" << c.mag;
     }
-    Lens three(3, 0, 0, 1024, 768);  // below x4 the pixel grid draws nothing
-    three.Show(&picture, &screen);
-    Grid{Grid::Pixels, 3}.Draw(screen.GetBitmap(), three);
-    EXPECT_EQ(PixelAt(screen.GetBitmap(), 3, 3), RgbOf(0));
 }

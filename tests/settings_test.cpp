@@ -124,7 +124,6 @@ void ChangeEverything(World& w) {
     w.pause = 250;
     w.statusShown = false;
     w.exportSettings = ExportSettings{4, 9, 57, 3, 2, 1, "out/walk.gif", "out/walk_sheet.png"};
-    w.grid = Grid{Grid::Tiles, 5};
 }
 
 TEST_F(Settings, SaveThenLoadGivesEveryValueBack) {
@@ -173,8 +172,6 @@ TEST_F(Settings, SaveThenLoadGivesEveryValueBack) {
               (std::vector<int>{e.first, e.last, e.delay, e.loops, e.columns, e.padding}));
     EXPECT_EQ("out/walk.gif", e.gif);
     EXPECT_EQ("out/walk_sheet.png", e.sheet);
-    EXPECT_EQ(Grid::Tiles, w.grid.mode);
-    EXPECT_EQ(5, w.grid.tile);
     EXPECT_NE(std::string::npos, ReadFile("vell.cfg").find("c0 = " + std::to_string(makecol(0, 0, 255))));
 }
 
@@ -254,11 +251,8 @@ const HandEdit kHandEdits[] = {
          EXPECT_EQ(w.layers.back(), w.layer);
          EXPECT_EQ(w.slayer, w.pointer->layer);
      }},
-    {"GridOutOfRangeReadsOffAndTheDefaultTile", "[Grid]\nmode = 3\ntile = 0\n",
-     [](World& w) {
-         EXPECT_EQ(Grid::Off, w.grid.mode);
-         EXPECT_EQ(Grid::kDefaultTile, w.grid.tile);
-     }},
+    {"GridOutOfRangeReadsOffAndTile16", "[Grid]\nmode = 3\ntile = 0\n",
+     [](World& w) { EXPECT_EQ((std::vector<int>{0, 16}), (std::vector<int>{w.grid.mode, w.grid.tile})); }},
     {"MagZeroReadsOne", "[Lens]\nmag = 0\n", [](World& w) { EXPECT_EQ(1, w.lens->mag); }},
     {"MagNegativeReadsOne", "[Lens]\nmag = -4\n", [](World& w) { EXPECT_EQ(1, w.lens->mag); }},
     {"SectionsInAnyOrder", "[Pause]\npause = 9\n[Files]\nfilesPos = 1200\nroot = x/y\n",
