@@ -17,7 +17,7 @@ public:
     virtual void Show(Bmp* src, Bmp* dest);
 
     // The part of the screen the view covers, from its top-left corner.
-    virtual void SetArea(int w, int h);
+    void SetArea(int w, int h);
 
     // The largest magnification that still leaves a window of 1x1 pixel.
     int MaxMag() const;
