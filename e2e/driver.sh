@@ -239,14 +239,11 @@ type_text() {
     sleep "$AFTER_KEY"
 }
 
-# picture_pixel FILE X Y [MAG]: the lens stretches a window of
-# (1024 div MAG) x (768 div MAG) picture pixels over the 1024x768 screen; the
-# centre of picture pixel X,Y's block is read.
+# picture_pixel FILE X Y [MAG]: the lens shows picture pixel X,Y as the
+# MAG x MAG block at (MAG*X, MAG*Y); the centre of that block is read.
 picture_pixel() {
-    local mag=${4:-16} vw vh
-    vw=$((1024 / mag))
-    vh=$((768 / mag))
-    pixel "$1" $(((2 * $2 + 1) * 1024 / (2 * vw))) $(((2 * $3 + 1) * 768 / (2 * vh)))
+    local mag=${4:-16}
+    pixel "$1" $(($2 * mag + mag / 2)) $(($3 * mag + mag / 2))
 }
 
 # A path relative to $WORK unless absolute.

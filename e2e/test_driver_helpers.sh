@@ -21,11 +21,10 @@ convert -size 1024x768 xc:black -fill "rgb(10,200,30)" \
 convert -size 64x64 xc:black -fill "rgb(0,0,1)" -draw "point 63,0" PNG24:"$WORK/dark.png"
 [ "$(nonblack_box dark.png 0 0 64 64)" = "63 0 1 1" ] || fail "a (0,0,1) pixel was not found"
 
-# Magnification 16 shows picture pixel (3,2) as the block at (48..63, 32..47);
-# magnification 20 shows 51x38 picture pixels, so pixel (3,2) starts at
-# 3*1024/51 = 60.2 across and 2*768/38 = 40.4 down.
+# Magnification 16 shows picture pixel (3,2) as the block at (48..63, 32..47),
+# magnification 20 as the block at (60..79, 40..59).
 convert -size 1024x768 xc:black -fill white -draw "rectangle 48,32 63,47" \
-    -fill red -draw "rectangle 61,41 80,60" PNG24:"$WORK/blocks.png"
+    -fill red -draw "rectangle 60,40 79,59" PNG24:"$WORK/blocks.png"
 [ "$(picture_pixel blocks.png 3 2)" = "255,255,255" ] || fail "picture pixel 3,2 at magnification 16"
 [ "$(picture_pixel blocks.png 2 2)" = "0,0,0" ] || fail "picture pixel 2,2 at magnification 16"
 [ "$(picture_pixel blocks.png 3 2 20)" = "255,0,0" ] || fail "picture pixel 3,2 at magnification 20"

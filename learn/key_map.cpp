@@ -20,12 +20,17 @@
 namespace {
 
 // A row of the key map: the key, its command and the words that describe it
-// in the help screen, `vell --keys` and the man page.
+// in the help screen, `vell --keys` and the man page. A screen-only command
+// changes only what the screen shows, so a replay has nothing to repeat: its
+// key is read straight from the keyboard and never recorded.
 struct Command {
     int key;
     void (*run)(World& w);
     const char* words;
+    bool screenOnly = false;
 };
+
+constexpr bool kScreenOnly = true;
 
 struct Group {
     int code;
@@ -97,8 +102,8 @@ const Command kPlain[] = {
     {KEY_Z, [](World& w) { w.PanLens(); }, "held: pan the lens (its keys below)"},
     {KEY_L, [](World& w) { w.LayerCommands(); }, "held: layer mode (its keys below)"},
     {KEY_F1, [](World& w) { w.ShowHelp(); },
-     "show these keys (Page Down / Page Up or the arrows page, any other key leaves)"},
-    {KEY_F2, [](World& w) { w.ToggleStatusLine(); }, "show or hide the status line"},
+     "show these keys (Page Down / Page Up or the arrows page, any other key leaves)", kScreenOnly},
+    {KEY_F2, [](World& w) { w.ToggleStatusLine(); }, "show or hide the status line", kScreenOnly},
     {KEY_F, [](World& w) { w.FloodFill(); },
      "flood fill: the area of the colour under the pointer (4-connected) becomes the pen colour"},
     {KEY_R, [](World& w) { w.FillBox(); }, "fill the stored box with the pen colour (in any mode)"},
@@ -137,6 +142,10 @@ const Command kCtrl[] = {
     {KEY_STOP, [](World& w) { w.files->Step(1), w.files->Announce(w.text); },
      "frame number up (0 to 999), shown the same way"},
     {KEY_Y, [](World& w) { w.Redo(); }, "redo a step undone (\"Redo (N more)\"); a new change drops what could be redone"},
+    {KEY_G, [](World& w) { w.grid.Cycle(); },
+     "grid in turn: off, pixel grid (lines between picture pixels, from magnification 4), tile grid (lines every "
+     "16 pixels, [Grid] tile in vell.cfg); shown on the screen only, never saved in a picture",
+     kScreenOnly},
 };
 
 const Command kAlt[] = {
@@ -193,11 +202,6 @@ const Group kGroups[] = {
     MakeGroup(-5, false, true, true, kShiftAlt, "Shift+Alt", "Shift+Alt+"),
 };
 
-// Read straight from the keyboard and never recorded: the help screen and
-// the status line change nothing in the picture, so a replay has nothing to
-// repeat, and the paging keys belong to the help screen.
-bool NeverRecorded(int k) { return k == KEY_F1 || k == KEY_F2 || k == KEY_PGUP || k == KEY_PGDN; }
-
 // Key codes 0 to 114: everything below Allegro's modifier keys.
 constexpr int kLastKeyTested = 114;
 
@@ -205,6 +209,14 @@ const Command* Find(const Group& g, int key) {
     for (size_t i = 0; i < g.count; i++)
         if (g.commands[i].key == key) return &g.commands[i];
     return nullptr;
+}
+
+// Read straight from the keyboard, never asked of the recorder: a key whose
+// row in the group is screen-only, and the paging keys, which have no row
+// but belong to the help screen.
+bool ReadLive(const Group& g, int k) {
+    if (const Command* c = Find(g, k)) return c->screenOnly;
+    return k == KEY_PGUP || k == KEY_PGDN;
 }
 
 bool GroupRuns(World& w, const Group& g) {
@@ -244,7 +256,7 @@ void World::DoKeys() {
         for (int k = 0; k <= kLastKeyTested; k++) {
             // Every key is asked about, so a recording holds every key that
             // was down, also those without a command.
-            bool down = NeverRecorded(k) ? !replaying && KeyHeld(k) : keyMan->Check(g.code, k, "");
+            bool down = ReadLive(g, k) ? !replaying && KeyHeld(k) : keyMan->Check(g.code, k, "");
             if (!down) continue;
             if (const Command* c = Find(g, k)) c->run(*this);
             // A mode or form left on a stop request ends the pass too.

@@ -8,15 +8,24 @@
 #include "pointer.h"
 #include "world.h"
 
-Lens::Lens(int m, int lx, int ly, int sw, int sh)
-    : mag(m), x(lx), y(ly), screenW(std::max(sw, 1)), screenH(std::max(sh, 1)) {
-    view = new Bmp(screenW, screenH, "lens bmp");
-    Fit();
+namespace {
+int Grey() { return makecol(128, 128, 128); }
+}  // namespace
+
+Lens::Lens(int m, int lx, int ly, int screenW, int screenH) : mag(m), x(lx), y(ly) {
+    view = new Bmp(1, 1, "lens bmp");
+    SetArea(screenW, screenH);
 }
 
 Lens::~Lens() { delete view; }
 
-int Lens::MaxMag() const { return std::min(screenW, screenH); }
+void Lens::SetArea(int w, int h) {
+    areaW = std::max(w, 1);
+    areaH = std::max(h, 1);
+    Fit();
+}
+
+int Lens::MaxMag() const { return std::min(areaW, areaH); }
 int Lens::ViewW() const { return view->Width(); }
 int Lens::ViewH() const { return view->Height(); }
 
@@ -29,7 +38,7 @@ void Lens::Zoom(int d) {
 // smaller side would leave an empty window: both are brought back in range.
 void Lens::Fit() {
     mag = std::clamp(mag, 1, MaxMag());
-    view->StretchTo(screenW / mag, screenH / mag);
+    view->StretchTo(areaW / mag, areaH / mag);
 }
 
 void Lens::Pan(int dx, int dy) {
@@ -40,7 +49,7 @@ void Lens::Pan(int dx, int dy) {
 void Lens::Show(Bmp* src, Bmp* dest) {
     BITMAP* window = view->GetBitmap();
     BITMAP* picture = src->GetBitmap();
-    clear_to_color(window, makecol(128, 128, 128));
+    clear_to_color(window, Grey());
     // Only the part of the picture inside the window is copied, found in 64
     // bits: the position may lie anywhere, and Allegro's own clipping
     // overflows an int for positions near its limits.
@@ -50,7 +59,14 @@ void Lens::Show(Bmp* src, Bmp* dest) {
     if (right > left && bottom > top)
         blit(picture, window, static_cast<int>(left), static_cast<int>(top), static_cast<int>(left - x),
              static_cast<int>(top - y), static_cast<int>(right - left), static_cast<int>(bottom - top));
-    stretch_blit(window, dest->GetBitmap(), 0, 0, window->w, window->h, 0, 0, screenW, screenH);
+    // A whole multiple of the window, so every picture pixel is exactly
+    // mag x mag: stretching over the whole area would widen some of them.
+    BITMAP* out = dest->GetBitmap();
+    int shownW = window->w * mag, shownH = window->h * mag;
+    stretch_blit(window, out, 0, 0, window->w, window->h, 0, 0, shownW, shownH);
+    // Allegro's rectfill swaps reversed corners, so empty strips are skipped.
+    if (shownW < areaW) rectfill(out, shownW, 0, areaW - 1, areaH - 1, Grey());
+    if (shownH < areaH) rectfill(out, 0, shownH, shownW - 1, areaH - 1, Grey());
 }
 
 // Lens pan mode: while Z is held the arrows pan with a growing step, ENTER

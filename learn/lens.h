@@ -2,8 +2,10 @@
 
 class Bmp;
 
-// The magnified view: a window of the composed picture stretched over the
-// whole screen.
+// The magnified view: a window of the composed picture, each of its pixels
+// drawn as exactly mag x mag screen pixels over an area at the screen's
+// top-left corner (the whole screen unless narrowed); the screen pixels
+// left over at the area's right and bottom edges show the lens's grey.
 class Lens {
 public:
     Lens(int mag, int x, int y, int screenW, int screenH);
@@ -14,13 +16,17 @@ public:
     virtual void Pan(int dx, int dy);
     virtual void Show(Bmp* src, Bmp* dest);
 
+    // The part of the screen the view covers, from its top-left corner.
+    void SetArea(int w, int h);
+
     // The largest magnification that still leaves a window of 1x1 pixel.
     int MaxMag() const;
+    // The window in picture pixels: the whole ones that fit the area.
     int ViewW() const;
     int ViewH() const;
 
     Bmp* view;
     int mag;
     int x, y;
-    int screenW, screenH;
+    int areaW, areaH;
 };

@@ -152,6 +152,11 @@ void World::LoadSettings() {
     mirrorMode = static_cast<MirrorMode>(std::clamp(io.GetInt("mode", 0), 0, 3));
     mirrorSumX = StoredSum(io, "x");
     mirrorSumY = StoredSum(io, "y");
+
+    io.SetSection("Grid");
+    grid.mode = io.GetInt("mode", Grid::Off);
+    grid.tile = io.GetInt("tile", Grid::kDefaultTile);
+    grid.Sanitize();
 }
 
 void World::SaveSettings() {
@@ -213,6 +218,10 @@ void World::SaveSettings() {
     io.SetInt("mode", static_cast<int>(mirrorMode));
     StoreSum(io, "x", mirrorSumX);
     StoreSum(io, "y", mirrorSumY);
+
+    io.SetSection("Grid");
+    io.SetInt("mode", grid.mode);
+    io.SetInt("tile", grid.tile);
 
     // Written now rather than at Allegro's shutdown, which an abnormal exit
     // would skip, and replaced whole, so an interrupted save keeps the old file.

@@ -150,6 +150,7 @@ void World::ComposeVisibleRegion() {
 void World::Render() {
     ComposeVisibleRegion();
     lens->Show(stm, stm2);
+    grid.Draw(stm2->GetBitmap(), *lens);
     DrawMirrorAxes(stm2->GetBitmap());
     text->Draw(stm2->GetBitmap());
     DrawStatusLine(stm2->GetBitmap());

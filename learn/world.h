@@ -11,6 +11,7 @@
 #include "../bmp/mirror.h"
 #include "autosave.h"
 #include "export_settings.h"
+#include "grid.h"
 
 class Bmp;
 class History;
@@ -224,6 +225,8 @@ public:
     bool statusShown = true;
     StatusLine* statusLine = nullptr;
     ExportSettings exportSettings;
+    // grid.cpp: cycled by Ctrl+G, drawn by Render over the lens view.
+    Grid grid;
 
     // False when the document could not be read at start and could not be
     // moved aside either: quitting must then not overwrite "Vell.zub".

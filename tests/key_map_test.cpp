@@ -156,6 +156,10 @@ TEST_F(KeyPass, ARecordingHoldsKeysWithoutCommandsButNoModifiers) {
     // (F1 takes the same path; held here it would wait for its release).
     EXPECT_EQ(RecordedPass({KEY_F2, KEY_PGUP, KEY_PGDN, KEY_K}), (Asked{{kPlain, KEY_K}}));
     EXPECT_FALSE(world.statusShown);
+    // Ctrl+G is screen-only, while plain G (a box) is recorded.
+    EXPECT_EQ(RecordedPass({KEY_LCONTROL, KEY_G, KEY_K}), (Asked{{kCtrl, KEY_K}}));
+    EXPECT_EQ(world.grid.mode, Grid::Pixels);
+    EXPECT_EQ(RecordedPass({KEY_G}), (Asked{{kPlain, KEY_G}}));
     // Held Shift selects its group but is itself above code 114.
     EXPECT_EQ(RecordedPass({KEY_LSHIFT, KEY_J}), (Asked{{kShift, KEY_J}}));
 }

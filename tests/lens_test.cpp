@@ -74,22 +74,28 @@ TEST(Lens, MagnificationBelowOneIsTreatedAsOne) {
     }
 }
 
+// Every picture pixel is exactly mag x mag, also at x7 and x10, which do not
+// divide 1024x768: the screen pixels left over at the right and bottom are grey.
 TEST(Lens, ShowMagnifiesTheWindow) {
-    Bmp* pic = Picture(200, 100);
+    Bmp* pic = Picture(300, 200);
     Bmp dest(1024, 768, "dest");
-    Lens lens(16, 5, 3, 1024, 768);
-    lens.Show(pic, &dest);
-    for (int sy = 0; sy < 768; sy += 37)
-        for (int sx = 0; sx < 1024; sx += 29)
-            ASSERT_EQ(PixelAt(dest.GetBitmap(), sx, sy), RgbOf(PictureColour(5 + sx / 16, 3 + sy / 16)))
-                << sx << "," << sy;
+    for (int mag : {16, 7, 10}) {
+        Lens(mag, 5, 3, 1024, 768).Show(pic, &dest);
+        for (int sy = 0; sy < 768; sy++)
+            for (int sx = 0; sx < 1024; sx++) {
+                bool whole = sx < 1024 / mag * mag && sy < 768 / mag * mag;
+                ASSERT_EQ(PixelAt(dest.GetBitmap(), sx, sy),
+                          whole ? RgbOf(PictureColour(5 + sx / mag, 3 + sy / mag)) : kGrey)
+                    << mag << ": " << sx << "," << sy;
+            }
+    }
 
     Lens one(1, 10, 20, 1024, 768);
     one.Show(pic, &dest);
     EXPECT_EQ(PixelAt(dest.GetBitmap(), 0, 0), RgbOf(PictureColour(10, 20)));
-    EXPECT_EQ(PixelAt(dest.GetBitmap(), 189, 79), RgbOf(PictureColour(199, 99)));
-    EXPECT_EQ(PixelAt(dest.GetBitmap(), 190, 0), kGrey);
-    EXPECT_EQ(PixelAt(dest.GetBitmap(), 0, 80), kGrey);
+    EXPECT_EQ(PixelAt(dest.GetBitmap(), 289, 179), RgbOf(PictureColour(299, 199)));
+    EXPECT_EQ(PixelAt(dest.GetBitmap(), 290, 0), kGrey);
+    EXPECT_EQ(PixelAt(dest.GetBitmap(), 0, 180), kGrey);
     delete pic;
 }
 

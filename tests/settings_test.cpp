@@ -77,7 +77,7 @@ TEST_F(Settings, DefaultsWriteTheWholeFileInOrder) {
     }
     want += "spointer = 0\n\n[Files]\nroot = img\nfilesPos = 0\n\n[TextDraw]\nw = 1\nh = 1\ntext =  \n\n"
             "[Pause]\npause = 0\n\n[Undo]\nmemory = 64\n\n[Status]\nshown = 1\n\n[Export]\nfirst = 0\nlast = -1\n"
-            "delay = -1\nloops = 0\ncolumns = -1\npadding = 0\n\n[Mirror]\nmode = 0\n";
+            "delay = -1\nloops = 0\ncolumns = -1\npadding = 0\n\n[Mirror]\nmode = 0\n\n[Grid]\nmode = 0\ntile = 16\n";
     std::string got = ReadFile("vell.cfg");
     // Compared line by line so a failure names the first differing line.
     std::istringstream a(want), b(got);
@@ -257,6 +257,8 @@ const HandEdit kHandEdits[] = {
          EXPECT_EQ(w.layers.back(), w.layer);
          EXPECT_EQ(w.slayer, w.pointer->layer);
      }},
+    {"GridOutOfRangeReadsOffAndTile16", "[Grid]\nmode = 3\ntile = 0\n",
+     [](World& w) { EXPECT_EQ((std::vector<int>{0, 16}), (std::vector<int>{w.grid.mode, w.grid.tile})); }},
     {"MagZeroReadsOne", "[Lens]\nmag = 0\n", [](World& w) { EXPECT_EQ(1, w.lens->mag); }},
     {"MagNegativeReadsOne", "[Lens]\nmag = -4\n", [](World& w) { EXPECT_EQ(1, w.lens->mag); }},
     {"SectionsInAnyOrder", "[Pause]\npause = 9\n[Files]\nfilesPos = 1200\nroot = x/y\n",

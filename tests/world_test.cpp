@@ -61,7 +61,8 @@ BITMAP* ReferenceScreen(World& w) {
     clear_to_color(view, makecol(128, 128, 128));
     blit(canvas, view, w.lens->x, w.lens->y, 0, 0, view->w, view->h);
     BITMAP* screen = create_bitmap(1024, 768);
-    stretch_blit(view, screen, 0, 0, view->w, view->h, 0, 0, 1024, 768);
+    clear_to_color(screen, makecol(128, 128, 128));  // beyond the whole pixels
+    stretch_blit(view, screen, 0, 0, view->w, view->h, 0, 0, view->w * mag, view->h * mag);
     destroy_bitmap(view);
     destroy_bitmap(canvas);
     return screen;
