@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "../bmp/bmp.h"
 #include "layer.h"
@@ -60,25 +61,31 @@ bool Contains(const std::vector<T*>& list, const T* item) {
     return std::find(list.begin(), list.end(), item) != list.end();
 }
 
-// The old pixels of one rectangle of one layer. Undo and redo both exchange
-// them with the layer's, so one copy serves both directions.
+// The old pixels of one rectangle of one layer, row after row. Undo and
+// redo both exchange them with the layer's, so one copy serves both
+// directions. Layers are memory bitmaps, whose rows are reached directly.
 class Patch : public History::Change {
 public:
-    Patch(int layer, Rect r, BITMAP* from) : layer(layer), r(r) {
-        pixels = create_bitmap_ex(bitmap_color_depth(from), r.w, r.h);
-        if (pixels) blit(from, pixels, r.x, r.y, 0, 0, r.w, r.h);
+    Patch(int layer, Rect r, BITMAP* from) : layer(layer), r(r), bpp((bitmap_color_depth(from) + 7) / 8) {
+        try {
+            pixels.resize(RowBytes() * r.h);
+        } catch (const std::bad_alloc&) {
+            return;
+        }
+        for (int j = 0; j < r.h; j++) std::memcpy(Row(j), At(from, j), RowBytes());
     }
-    ~Patch() override {
-        if (pixels) destroy_bitmap(pixels);
+    static size_t BytesFor(Rect r, int depth) {
+        return sizeof(Patch) + 2 * kBlockCost + size_t(r.w) * r.h * ((depth + 7) / 8);
     }
-    static size_t BytesFor(Rect r, int depth) { return sizeof(Patch) + kBlockCost + SurfaceBytes(r.w, r.h, depth); }
 
-    bool Made() const { return pixels != nullptr; }
+    bool Made() const { return !pixels.empty(); }
     // The old pixels of a patch this one grew over.
-    void Take(const Patch& p) { blit(p.pixels, pixels, 0, 0, p.r.x - r.x, p.r.y - r.y, p.r.w, p.r.h); }
+    void Take(const Patch& p) {
+        for (int j = 0; j < p.r.h; j++)
+            std::memcpy(Row(p.r.y - r.y + j) + (p.r.x - r.x) * bpp, p.pixels.data() + j * p.RowBytes(), p.RowBytes());
+    }
     int LayerIndex() const { return layer; }
     const Rect& Area() const { return r; }
-    BITMAP* Pixels() const { return pixels; }
 
     void Undo(std::vector<Layer*>& layers, std::vector<Pointer*>&, const PaintKey& key) override {
         Swap(layers[layer]->Surface(key));
@@ -86,38 +93,27 @@ public:
     void Redo(std::vector<Layer*>& layers, std::vector<Pointer*>&, const PaintKey& key) override {
         Swap(layers[layer]->Surface(key));
     }
-    size_t Bytes() const override { return BytesFor(r, bitmap_color_depth(pixels)); }
+    size_t Bytes() const override { return BytesFor(r, int(bpp * 8)); }
 
     bool Changed(const std::vector<Layer*>& layers) const override {
         BITMAP* b = layers[layer]->Source();
-        if (!is_memory_bitmap(b)) return true;
-        size_t bpp = (bitmap_color_depth(b) + 7) / 8;
         for (int j = 0; j < r.h; j++)
-            if (std::memcmp(b->line[r.y + j] + r.x * bpp, pixels->line[j], r.w * bpp) != 0) return true;
+            if (std::memcmp(At(b, j), pixels.data() + j * RowBytes(), RowBytes()) != 0) return true;
         return false;
     }
 
 private:
+    size_t RowBytes() const { return size_t(r.w) * bpp; }
+    unsigned char* Row(int j) { return pixels.data() + j * RowBytes(); }
+    unsigned char* At(BITMAP* b, int j) const { return b->line[r.y + j] + r.x * bpp; }
     void Swap(BITMAP* b) {
-        if (!is_memory_bitmap(b)) return SwapByBlits(b);
-        size_t bpp = (bitmap_color_depth(b) + 7) / 8;
-        for (int j = 0; j < r.h; j++) {
-            unsigned char* row = b->line[r.y + j] + r.x * bpp;
-            std::swap_ranges(row, row + r.w * bpp, pixels->line[j]);
-        }
-    }
-    void SwapByBlits(BITMAP* b) {
-        BITMAP* t = create_bitmap_ex(bitmap_color_depth(b), r.w, r.h);
-        if (!t) return;
-        blit(b, t, r.x, r.y, 0, 0, r.w, r.h);
-        blit(pixels, b, 0, 0, r.x, r.y, r.w, r.h);
-        destroy_bitmap(pixels);
-        pixels = t;
+        for (int j = 0; j < r.h; j++) std::swap_ranges(At(b, j), At(b, j) + RowBytes(), Row(j));
     }
 
     int layer;
     Rect r;
-    BITMAP* pixels;
+    size_t bpp;
+    std::vector<unsigned char> pixels;
 };
 
 // A change of the list of layers, and of pointers a document load appended.

@@ -1,6 +1,8 @@
 // The key pass and the key map: one table per modifier group, a row per key
 // with the words the key reference prints for it.
 #include <algorithm>
+#include <array>
+#include <iterator>
 
 #include "../all/key_wait.h"
 #include "../all/stop_request.h"
@@ -205,10 +207,20 @@ const Group kGroups[] = {
 // Key codes 0 to 114: everything below Allegro's modifier keys.
 constexpr int kLastKeyTested = 114;
 
+// Each group's rows by key code, made once: a key pass asks about every
+// code of every group that runs, and a search of the rows each time costs
+// more than the commands of a typical pass.
 const Command* Find(const Group& g, int key) {
-    for (size_t i = 0; i < g.count; i++)
-        if (g.commands[i].key == key) return &g.commands[i];
-    return nullptr;
+    using ByKey = std::array<const Command*, kLastKeyTested + 1>;
+    static const std::array<ByKey, std::size(kGroups)> tables = [] {
+        std::array<ByKey, std::size(kGroups)> t{};
+        for (size_t i = 0; i < std::size(kGroups); i++)
+            for (size_t r = 0; r < kGroups[i].count; r++)
+                if (kGroups[i].commands[r].key <= kLastKeyTested) t[i][kGroups[i].commands[r].key] = &kGroups[i].commands[r];
+        return t;
+    }();
+    if (key < 0 || key > kLastKeyTested) return nullptr;
+    return tables[&g - kGroups][key];
 }
 
 // Read straight from the keyboard, never asked of the recorder: a key whose
