@@ -26,6 +26,7 @@
 # Steps many cases share:
 #   with_held l KP_1               # L held while KP_1 is pressed, then let go
 #   replace_row "text"             # a form's current row emptied and typed
+#   row "text"                     # the same, then the next row
 #   answer "text"                  # the same, then the form accepted
 #   expect_block SHOT X Y R,G,B    # picture pixel X,Y (magnification 16)
 #   expect_blocks SHOT R,G,B X,Y...  # the same colour at each X,Y
@@ -51,6 +52,8 @@
 set -Eeuo pipefail
 
 VELL=${1:-}
+# The folder of the driver and its helpers (zub.py reads a Vell.zub).
+E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 TITLE="Dade Vovu Zerizoviz"
 # Long enough for the editor to see the key still down when readkey returns,
 # also on a busy machine; shorter than the auto-repeat delay (~0.66 s), so one
@@ -285,6 +288,12 @@ replace_row() {
     chord shift+BackSpace
     xdotool type --delay 80 "$1"
     sleep 0.2
+}
+
+# row TEXT: replaces the text of the form's current row and moves to the next.
+row() {
+    replace_row "$1"
+    press Return
 }
 
 # answer TEXT: replaces the text of the form's current row and accepts the form.

@@ -6,12 +6,6 @@ source "$(dirname "$0")/driver.sh" "$1"
 GREEN="0,255,0"
 BLACK="0,0,0"
 
-# row TEXT: replaces the text of the form's current row and moves to the next.
-row() {
-    replace_row "$1"
-    press Return
-}
-
 start_vell
 press Right
 press Right

@@ -8,12 +8,6 @@ ORANGE="255,180,0"
 GREEN="0,255,0"
 BLACK="0,0,0"
 
-# row TEXT: replaces the text of the form's current row and moves to the next.
-row() {
-    replace_row "$1"
-    press Return
-}
-
 start_vell
 # A 3x2 box at (2, 2) (the first resize raises the empty box to 1x1): its
 # outline runs from (1, 1) to (5, 4), around (2, 2) to (4, 3).

@@ -34,13 +34,11 @@ next_box
 press r               # the whole box (40, 0) 6x4
 quit_vell
 
-python3 - "$WORK/Vell.zub" <<'PY' || fail "the shapes in Vell.zub are wrong"
-import struct, sys
-data = open(sys.argv[1], "rb").read()
-w = struct.unpack_from("<i", data, 8)[0]
-def pen(x, y):
-    v = struct.unpack_from("<I", data, 20 + 4 * (y * w + x))[0]
-    return (v >> 16 & 255, v >> 8 & 255, v & 255) == (255, 180, 0)
+python3 - "$WORK/Vell.zub" "$E2E_DIR" <<'PY' || fail "the shapes in Vell.zub are wrong"
+import sys
+sys.path.insert(0, sys.argv[2])
+from zub import Zub
+pen = Zub(sys.argv[1]).pen
 def shape(x0, bw, bh):
     # Everything drawn near the box must lie inside it.
     s = {(x - x0, y) for y in range(bh + 3) for x in range(x0, x0 + bw + 3) if pen(x, y)}
