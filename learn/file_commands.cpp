@@ -12,6 +12,7 @@
 #include "../bmp/load_pic.h"
 #include "../bmp/safe_write.h"
 #include "../txt/txt.h"
+#include "compose.h"
 #include "history.h"
 #include "key_recorder.h"
 #include "layer.h"
@@ -132,7 +133,7 @@ void World::SaveImageFile() {
         else if (name == kStartDocument)
             savedVersion = CurrentDocumentVersion();  // no autosave of what was just written
     } else if (auto picture = SaveSurface(*this, layer->width, layer->height)) {
-        for (Layer* l : layers) l->DrawLayer(picture->GetBitmap());
+        ComposeLayers(layers, {0, 0, layer->width, layer->height}, picture->GetBitmap(), 0, 0);
         WritePicture(*this, *picture, name);
     }
     keyMan->Record(-1, -1, name);
@@ -190,7 +191,7 @@ void World::SaveFrame(const std::string& name) { SaveSelection(name); }
 void World::SaveSelection(const std::string& name) {
     auto picture = SaveSurface(*this, pointer->w, pointer->h);
     if (!picture) return;
-    for (Layer* l : layers) l->DrawRegion(picture->GetBitmap(), pointer->bx, pointer->by, pointer->w, pointer->h);
+    ComposeLayers(layers, pointer->StoredBox(), picture->GetBitmap(), 0, 0);
     WritePicture(*this, *picture, name);
 }
 

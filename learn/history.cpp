@@ -116,6 +116,24 @@ private:
     std::vector<unsigned char> pixels;
 };
 
+// The pointers keep their layers when the list changes from `from` to `to`:
+// each index follows its layer object; a pointer whose layer is not in `to`
+// keeps its index, brought into the list.
+}  // namespace
+
+void FollowLayers(std::vector<Pointer*>& pointers, const std::vector<Layer*>& from, const std::vector<Layer*>& to) {
+    for (Pointer* p : pointers) {
+        if (p->layer < 0 || p->layer >= static_cast<int>(from.size())) continue;
+        auto at = std::find(to.begin(), to.end(), from[p->layer]);
+        if (at != to.end())
+            p->layer = static_cast<int>(at - to.begin());
+        else
+            p->layer = std::min(p->layer, static_cast<int>(to.size()) - 1);
+    }
+}
+
+namespace {
+
 // A change of the list of layers, and of pointers a document load appended.
 // The layer objects that left the list are kept whole; whichever side is
 // not in the editor belongs to this change.
@@ -138,6 +156,7 @@ public:
     bool Changed(const std::vector<Layer*>&) const override { return before != after || appended; }
 
     void Undo(std::vector<Layer*>& layers, std::vector<Pointer*>& pointers, const PaintKey&) override {
+        FollowLayers(pointers, after, before);
         layers = before;
         done = false;
         if (pointers.size() < pointerFrom) return;
@@ -149,6 +168,7 @@ public:
         done = true;
         pointers.insert(pointers.end(), heldPointers.begin(), heldPointers.end());
         heldPointers.clear();
+        FollowLayers(pointers, before, after);
     }
     // The larger side, so the figure does not change between undo and redo.
     size_t Bytes() const override {
@@ -291,8 +311,11 @@ unsigned long History::DocumentVersion() {
     std::vector<PointerShape> now;
     now.reserve(pointers.size());
     for (const Pointer* p : pointers) now.push_back({p->w, p->h, p->brush});
-    if (now != seenPointers) {
+    std::vector<bool> hidden;
+    for (const Layer* l : layers) hidden.push_back(l->hidden);
+    if (now != seenPointers || hidden != seenHidden) {
         seenPointers = std::move(now);
+        seenHidden = std::move(hidden);
         shapeChanges++;
     }
     return changes + shapeChanges;

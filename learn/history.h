@@ -12,6 +12,11 @@
 class Bmp;
 class Pointer;
 
+// The pointers keep their layers when the list of layers changes from
+// `from` to `to`: each pointer's index follows its layer; one whose layer
+// left the list keeps its index, brought into the list.
+void FollowLayers(std::vector<Pointer*>& pointers, const std::vector<Layer*>& from, const std::vector<Layer*>& to);
+
 // The undo history: a list of steps, each holding what its changes replaced.
 // Drawing commands report the rectangle of a layer they are about to change;
 // the old pixels of that rectangle are copied once per step, before the
@@ -94,6 +99,8 @@ private:
         bool operator==(const PointerShape& o) const { return w == o.w && h == o.h && brush == o.brush; }
     };
     std::vector<PointerShape> seenPointers;
+    // Hidden layers are kept in "vell.cfg", which every autosave writes too.
+    std::vector<bool> seenHidden;
     size_t budget;
     size_t total = 0;
     unsigned long changes = 0;

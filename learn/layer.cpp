@@ -14,27 +14,6 @@ Layer::Layer(World* w, Bmp* b, int m) : width(b->Width()), height(b->Height()), 
 
 Layer::~Layer() = default;
 
-void Layer::DrawRegion(BITMAP* dest, int sx, int sy, int w, int h) const {
-    if (mode == 0)
-        blit(Source(), dest, sx, sy, 0, 0, w, h);
-    else
-        masked_blit(Source(), dest, sx, sy, 0, 0, w, h);
-}
-
-void Layer::DrawLayer(BITMAP* dest) const {
-    if (mode == 0)
-        blit(Source(), dest, 0, 0, 0, 0, width, height);
-    else
-        draw_sprite(dest, Source(), 0, 0);
-}
-
-void Layer::DrawArea(BITMAP* dest, int sx, int sy, int w, int h) const {
-    if (mode == 0)
-        blit(Source(), dest, sx, sy, sx, sy, w, h);
-    else
-        masked_blit(Source(), dest, sx, sy, sx, sy, w, h);
-}
-
 int Layer::ClearColour() const { return mode == 0 ? 0 : makecol(255, 0, 255); }
 
 BITMAP* Layer::Source() const { return bmp->GetBitmap(); }

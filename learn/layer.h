@@ -28,10 +28,6 @@ public:
     Layer(const Layer&) = delete;
     Layer& operator=(const Layer&) = delete;
 
-    virtual void DrawRegion(BITMAP* dest, int sx, int sy, int w, int h) const;
-    virtual void DrawLayer(BITMAP* dest) const;
-    // The part (sx, sy, w, h) of the layer drawn at the same place of dest.
-    virtual void DrawArea(BITMAP* dest, int sx, int sy, int w, int h) const;
     // 0 for an opaque layer, the mask colour for a transparent one.
     virtual int ClearColour() const;
 
@@ -47,6 +43,9 @@ public:
     int width;
     int height;
     int mode;
+    // Left out of everything composed (the view, saves, the status line);
+    // commands act on a hidden layer as on any other.
+    bool hidden = false;
     World* world;
 
 private:

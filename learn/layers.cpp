@@ -1,11 +1,13 @@
 // The editor's commands on the list of layers: selection, the layer command
 // mode (key L) and canvas resizing.
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 #include "../bmp/bmp.h"
 #include "../bmp/surface_size.h"
 #include "history.h"
+#include "paint_gate.h"
 #include "key_recorder.h"
 #include "layer.h"
 #include "overlay.h"
@@ -28,12 +30,102 @@ std::string Format(const char* format, int value) {
 }
 }  // namespace
 
+namespace {
+
+// The list of layers changes as one step; every pointer keeps its layer,
+// and `select` becomes current. `after` runs inside the same step.
+template <class Change>
+void ChangeLayerList(World& w, int select, Change change, const std::function<void()>& after = nullptr) {
+    std::vector<Layer*> before = w.layers;
+    w.history->LayersChanging(select);
+    change(w.layers);
+    FollowLayers(w.pointers, before, w.layers);
+    w.SelectLayer(select);
+    if (after) after();
+    w.history->Close();
+}
+
+// Up (+1) or down (-1) one place; layer 0 stays at the bottom.
+std::string MoveLayer(World& w, int by) {
+    int to = w.slayer + by;
+    if (w.slayer == 0 || to < 1 || to >= static_cast<int>(w.layers.size()))
+        return "Layer " + std::to_string(w.slayer) + " can't move " + (by > 0 ? "up" : "down") +
+               ": layer 0 stays at the bottom";
+    int from = w.slayer;
+    ChangeLayerList(w, to, [from, to](std::vector<Layer*>& l) { std::swap(l[from], l[to]); });
+    return "Layer moved to " + std::to_string(to);
+}
+
+// Into the layer below, its see-through pixels skipped, then removed; its
+// pointers go to the layer below.
+std::string MergeLayerDown(World& w) {
+    if (w.slayer == 0) return "Layer 0 has no layer below to merge into";
+    int from = w.slayer, below = from - 1;
+    // The history keeps the removed layer, so it is read after it left.
+    const Layer* top = w.layers[from];
+    for (Pointer* p : w.pointers)
+        if (p->layer == from) p->layer = below;
+    ChangeLayerList(w, below, [from](std::vector<Layer*>& l) { l.erase(l.begin() + from); }, [&w, top, below] {
+        w.gate->PutImage(*w.layers[below], top->Source(), 0, 0, top->width, top->height,
+                         top->mode == 0 ? Stamping::Opaque : Stamping::Masked);
+    });
+    return "Layer " + std::to_string(from) + " merged into " + std::to_string(below);
+}
+
+std::string DuplicateLayer(World& w) {
+    const Layer& l = *w.layer;
+    std::unique_ptr<Bmp> copy = Bmp::TryCreate(l.width, l.height, "_layer");
+    if (!copy) return "No memory for a copy of the layer";
+    blit(l.Source(), copy->GetBitmap(), 0, 0, 0, 0, l.width, l.height);
+    auto* twin = new Layer(&w, copy.release(), l.mode);
+    twin->hidden = l.hidden;
+    int at = w.slayer + 1;
+    ChangeLayerList(w, at, [at, twin](std::vector<Layer*>& list) { list.insert(list.begin() + at, twin); });
+    return "Layer " + std::to_string(at - 1) + " duplicated as " + std::to_string(at);
+}
+
+std::string ToggleHidden(World& w) {
+    w.layer->hidden = !w.layer->hidden;
+    return w.LayerState();
+}
+
+struct LayerKey {
+    int key;
+    std::string (*run)(World& w);
+};
+
+const LayerKey kLayerKeys[] = {
+    {KEY_H, ToggleHidden},
+    {KEY_UP, [](World& w) { return MoveLayer(w, 1); }},
+    {KEY_DOWN, [](World& w) { return MoveLayer(w, -1); }},
+    {KEY_M, MergeLayerDown},
+    {KEY_C, DuplicateLayer},
+};
+
+}  // namespace
+
+std::string World::LayerState() {
+    return "layer " + std::to_string(slayer) + " of " + std::to_string(layers.size()) +
+           (layer->mode == 0 ? ", opaque" : ", see-through") + (layer->hidden ? ", hidden" : "");
+}
+
 void World::LayerCommands() {
+    // The mode's own lines as they have always been; the keys added since
+    // (H, Up, Down, M, C) are in the key reference and answer with the
+    // state of the current layer.
     std::vector<std::string> lines = {"- Layer Stuff -",          " ", "A - Add new layer",
                                       "D - Delete current layer", "0, 1-9 - Select layer", " ",
                                       Format("Current layer %d", slayer)};
     text->SetLines(lines);
     do {
+        for (const LayerKey& k : kLayerKeys) {
+            if (!keyMan->Check(KEY_L, k.key, "")) continue;
+            lines.push_back(k.run(*this));
+            if (k.run != ToggleHidden) lines.push_back(LayerState());
+            text->SetLines(lines);
+            Render();
+            WaitKeyRelease(k.key);
+        }
         if (keyMan->Check(KEY_L, KEY_A, "")) {
             history->LayersChanging(static_cast<int>(layers.size()));
             layers.push_back(new Layer(this, layer->width, layer->height, 1));

@@ -2,8 +2,9 @@
 // LoadSettings and SaveSettings visit them.
 #include <algorithm>
 #include <climits>
-#include <optional>
 #include <memory>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "../fileio/fileio.h"
 #include "frames.h"
 #include "history.h"
+#include "layer.h"
 #include "lens.h"
 #include "overlay.h"
 #include "pointer.h"
@@ -73,6 +75,22 @@ void StoreSum(FileIO& io, const char* key, const std::optional<int64_t>& sum) {
         io.SetInt(key, static_cast<int>(std::clamp<int64_t>(*sum, INT_MIN, INT_MAX)));
     else
         io.Remove(key);
+}
+
+// The numbers of the hidden layers, "1 3"; "Vell.zub" keeps its format.
+std::string HiddenLayers(const std::vector<Layer*>& layers) {
+    std::string s;
+    for (size_t i = 0; i < layers.size(); i++)
+        if (layers[i]->hidden) s += (s.empty() ? "" : " ") + std::to_string(i);
+    return s;
+}
+
+// Numbers that name no layer are passed over.
+void ReadHiddenLayers(const std::string& list, std::vector<Layer*>& layers) {
+    std::istringstream in(list);
+    long n;
+    while (in >> n)
+        if (n >= 0 && n < static_cast<long>(layers.size())) layers[n]->hidden = true;
 }
 
 }  // namespace
@@ -148,6 +166,9 @@ void World::LoadSettings() {
     e.padding = io.GetInt("padding", 0);
     e.sheet = io.GetString("sheet", "");
 
+    io.SetSection("Layers");
+    ReadHiddenLayers(io.GetString("hidden", ""), layers);
+
     io.SetSection("Mirror");
     mirrorMode = static_cast<MirrorMode>(std::clamp(io.GetInt("mode", 0), 0, 3));
     mirrorSumX = StoredSum(io, "x");
@@ -213,6 +234,9 @@ void World::SaveSettings() {
     io.SetInt("columns", e.columns);
     io.SetInt("padding", e.padding);
     io.SetString("sheet", OneLine(e.sheet));
+
+    io.SetSection("Layers");
+    io.SetString("hidden", HiddenLayers(layers));
 
     io.SetSection("Mirror");
     io.SetInt("mode", static_cast<int>(mirrorMode));

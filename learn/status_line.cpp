@@ -6,6 +6,7 @@
 #include "../all/display.h"
 #include "../bmp/bmp.h"
 #include "../txt/txt.h"
+#include "compose.h"
 #include "frames.h"
 #include "key_recorder.h"
 #include "layer.h"
@@ -17,17 +18,6 @@ namespace {
 
 std::string Rgb(int c) {
     return std::to_string(getr(c)) + "," + std::to_string(getg(c)) + "," + std::to_string(getb(c));
-}
-
-// The colour the composition shows at (x, y): the topmost layer that is
-// opaque there, or black where every layer lets the one below show through.
-int ComposedColour(const std::vector<Layer*>& layers, int x, int y) {
-    for (auto l = layers.rbegin(); l != layers.rend(); ++l) {
-        int c = (*l)->Pixel(x, y);
-        if (c < 0) continue;
-        if ((*l)->mode == 0 || c != (*l)->ClearColour()) return c;
-    }
-    return 0;
 }
 
 const char* MirrorWords(MirrorMode m) {
@@ -74,6 +64,7 @@ std::string World::StatusText() {
     s += "  colour " + Rgb(ComposedColour(layers, p.x, p.y)) + "  pen " + Rgb(p.colour);
     s += "  layer " + std::to_string(slayer) + " of " + std::to_string(layers.size());
     s += layer->mode == 0 ? ", opaque" : ", see-through";
+    if (layer->hidden) s += ", hidden";
     s += "  x" + std::to_string(lens->mag);
     s += "  frame " + std::to_string(files->filesPos);
     s += MirrorWords(mirrorMode);

@@ -12,6 +12,7 @@
 #include "../fileio/fileio.h"
 #include "../txt/txt.h"
 #include "../varshim/varshim.h"
+#include "compose.h"
 #include "frames.h"
 #include "history.h"
 #include "key_recorder.h"
@@ -137,10 +138,7 @@ void World::ComposeVisibleRegion() {
     if (right <= rx || bottom <= ry) return;
     int rw = static_cast<int>(right - rx);
     int rh = static_cast<int>(bottom - ry);
-    // Black under see-through pixels of a transparent bottom layer, instead
-    // of whatever an earlier frame left there.
-    rectfill(dest, rx, ry, rx + rw - 1, ry + rh - 1, 0);
-    for (Layer* l : layers) l->DrawArea(dest, rx, ry, rw, rh);
+    ComposeLayers(layers, {rx, ry, rw, rh}, dest, rx, ry);
     set_clip_rect(dest, rx, ry, rx + rw - 1, ry + rh - 1);
     if (showTeleports) teleportMan->Draw(stm);
     pointer->Draw(6, dest);

@@ -107,6 +107,8 @@ public:
     // layers.cpp
     virtual void SelectLayer(int n);
     virtual void LayerCommands();
+    // "layer 2 of 4, see-through, hidden"
+    virtual std::string LayerState();
     // pointer_commands.cpp
     virtual void PickPointer();
     virtual void Cancel();

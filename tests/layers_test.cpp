@@ -1,5 +1,6 @@
 // Layers: the layer command mode (add, delete, select), selection clamping,
 // composition through the mask colour and canvas resizing.
+#include "learn/compose.h"
 #include "learn/layer.h"
 
 #include <gtest/gtest.h>
@@ -185,25 +186,32 @@ TEST_F(Layers, MaskColourLetsTheLayerBelowShowThrough) {
     putpixel(LayerBitmap(&top), 1, 0, blue);
     putpixel(LayerBitmap(&top), 2, 0, 0);  // black covers too
 
+    std::vector<Layer*> both = {&bottom, &top};
     BITMAP* whole = create_bitmap(4, 1);
-    bottom.DrawLayer(whole);
-    top.DrawLayer(whole);
+    ComposeLayers(both, {0, 0, 4, 1}, whole, 0, 0);
     EXPECT_EQ(PixelAt(whole, 0, 0), RgbOf(red));
     EXPECT_EQ(PixelAt(whole, 1, 0), RgbOf(blue));
     EXPECT_EQ(PixelAt(whole, 2, 0), kBlack);
     EXPECT_EQ(PixelAt(whole, 3, 0), RgbOf(red));
 
-    // DrawRegion puts the cut-out at the target's top-left corner.
-    BITMAP* region = create_bitmap(2, 1);
-    bottom.DrawRegion(region, 2, 0, 2, 1);
-    top.DrawRegion(region, 2, 0, 2, 1);
+    // A part lands at the given place; beyond the picture it is black.
+    BITMAP* region = create_bitmap(3, 1);
+    ComposeLayers(both, {2, 0, 3, 1}, region, 0, 0);
     EXPECT_EQ(PixelAt(region, 0, 0), kBlack);
     EXPECT_EQ(PixelAt(region, 1, 0), RgbOf(red));
+    EXPECT_EQ(PixelAt(region, 2, 0), kBlack);
 
-    // A transparent layer also lets through what an opaque one would hide.
+    // An opaque layer on top hides everything below, black included.
     Layer opaqueTop(nullptr, 4, 1, 0);
-    opaqueTop.DrawLayer(whole);
+    std::vector<Layer*> covered = {&bottom, &top, &opaqueTop};
+    ComposeLayers(covered, {0, 0, 4, 1}, whole, 0, 0);
     EXPECT_EQ(PixelAt(whole, 0, 0), kBlack);
+
+    // A hidden layer is left out.
+    top.hidden = true;
+    ComposeLayers(both, {0, 0, 4, 1}, whole, 0, 0);
+    EXPECT_EQ(PixelAt(whole, 1, 0), RgbOf(red));
+    EXPECT_EQ(RgbOf(ComposedColour(both, 1, 0)), RgbOf(red));
     destroy_bitmap(whole);
     destroy_bitmap(region);
 }

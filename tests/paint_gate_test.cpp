@@ -23,10 +23,17 @@ namespace {
 // on, and forms take the answers given.
 class GateWorld : public TestWorld {
 public:
+    // The first frame of a mode holds `inMode` with its key, as a user
+    // presses a mode's key while holding the mode's own.
     void Render() override {
+        bool first = !inMode.empty() && KeyHeld(KEY_L);
         ReleaseAllKeys();
+        if (first) HoldKey(KEY_L);
+        for (int k : inMode) HoldKey(k);
+        inMode.clear();
         TestWorld::Render();
     }
+    std::vector<int> inMode;
     void WaitKeyRelease(int k) override {
         HoldKey(k, false);
         TestWorld::WaitKeyRelease(k);
@@ -103,6 +110,16 @@ void MirrorAtEdge(GateWorld& w) {
     w.mirrorSumX = 3, w.mirrorSumY = 50;
 }
 void Nothing(GateWorld&) {}
+// A third layer of its own colours, the middle one current.
+void ThreeLayers(GateWorld& w) {
+    w.layers.push_back(new Layer(&w, 40, 30, 0));
+    clear_to_color(LayerBitmap(w.layers[2]), makecol(7, 7, 7));
+    w.history->Clear();
+}
+void TopOfThree(GateWorld& w) {
+    ThreeLayers(w);
+    w.SelectLayer(2);
+}
 
 const Case kCases[] = {
     {"pixel", {KEY_SPACE}, Nothing},
@@ -138,6 +155,10 @@ const Case kCases[] = {
     {"mirrored filled ellipse", {KEY_LSHIFT, KEY_O}, MirrorBoth},
     {"mirrored colour fill in box", {KEY_C, KEY_G}, MirrorBoth},
     {"mirrored erase", {KEY_W}, MirrorAtEdge},
+    {"layer up", {KEY_L}, [](GateWorld& w) { ThreeLayers(w), w.inMode = {KEY_UP}; }},
+    {"layer down", {KEY_L}, [](GateWorld& w) { TopOfThree(w), w.inMode = {KEY_DOWN}; }},
+    {"layer merged down", {KEY_L}, [](GateWorld& w) { w.inMode = {KEY_M}; }},
+    {"layer duplicated", {KEY_L}, [](GateWorld& w) { w.inMode = {KEY_C}; }},
 };
 
 // A 40x30 picture of few random colours (so fills find areas), a
