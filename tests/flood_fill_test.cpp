@@ -87,12 +87,3 @@ TEST(FloodFill, SpiralIsMarkedWholeWithAnyWorkLimit) {
     for (int y = 0; y < 64; y++)
         for (int x = 0; x < 64; x++) ASSERT_EQ(full.At(x, y), starved.At(x, y)) << x << "," << y;
 }
-
-// Every pixel of the colour, in separate areas too, and nothing else.
-TEST(FloodFill, MarkColourFindsEveryPixelOfTheColour) {
-    Drawn drawn({"..#", ".#/", "#.."}, 3);
-    FillMarks marks = MarkColour(drawn.buffer.Rows(), ColourOf('.', 3));
-    WriteMarked(drawn.buffer.Rows(), marks, ColourOf('o', 3));
-    EXPECT_EQ((Picture{"oo#", "o#/", "#oo"}), drawn.Read());
-    EXPECT_EQ(5u, marks.Count());
-}
