@@ -1,6 +1,7 @@
 // The flood fill on a 2048x2048 32-bit spiral covering about half the
-// picture, against a plain scanline fill of the same area written here as the
-// anchor; the fill of a 16384x16384 one-pixel spiral maze once, with the peak
+// picture, on its own and as the editor's F command (a key pass, the paint
+// gate and the undo history included), against a plain scanline fill of the
+// same area written here as the anchor; the fill of a 16384x16384 one-pixel spiral maze once, with the peak
 // memory it adds beside the layer's and the marks' bytes; and the ellipse
 // outline of the largest box.
 #include <benchmark/benchmark.h>
@@ -10,8 +11,16 @@
 #include <utility>
 #include <vector>
 
+#include <allegro.h>
+
+#include "bench/bench_support.h"
+#include "bmp/bitmap_grid.h"
 #include "bmp/ellipse.h"
 #include "bmp/flood_fill.h"
+#include "learn/history.h"
+#include "learn/layer.h"
+#include "learn/pointer.h"
+#include "tests/layer_access.h"
 #include "tests/spiral_maze.h"
 
 namespace {
@@ -54,6 +63,35 @@ void BM_FloodFill_Spiral2048(benchmark::State& state) {
         benchmark::DoNotOptimize(marks.Count());
     }
     state.counters["pixels"] = corridor;
+}
+
+// A key pass of F without waiting for a key.
+class PassWorld : public BenchWorld {
+public:
+    int ReadKey() override { return 0; }
+};
+
+// The pen alternates, so every pass fills the whole spiral again; the
+// history keeps each fill (its budget is set to hold one at least).
+void BM_FloodFillCommand_Spiral2048(benchmark::State& state) {
+    ScratchDir dir;
+    PassWorld world;
+    if (!world.resizeCanvas(2048, 2048)) std::abort();
+    BITMAP* b = LayerBitmap(world.layer);
+    PaintSpiral(GridOf(b), makecol(0, 0, 0), makecol(255, 255, 255));
+    world.history->Clear();
+    world.history->SetBudget(size_t{256} << 20);
+    int colours[] = {makecol(0, 255, 0), makecol(255, 255, 255)};
+    int n = 0;
+    for (auto _ : state) {
+        world.pointer->x = world.pointer->y = 0;
+        world.pointer->colour = colours[n++ % 2];
+        for (int k = 0; k < KEY_MAX; k++) key[k] = 0;
+        key[KEY_F] = -1;
+        world.DoKeys();
+    }
+    key[KEY_F] = 0;
+    if (getpixel(b, 0, 0) != colours[(n - 1) % 2]) state.SkipWithError("the F command filled nothing");
 }
 
 void BM_ScanlineReference_Spiral2048(benchmark::State& state) {
@@ -104,6 +142,7 @@ void BM_EllipseOutline16384(benchmark::State& state) {
 }
 
 BENCHMARK(BM_FloodFill_Spiral2048)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloodFillCommand_Spiral2048)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanlineReference_Spiral2048)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloodFill_Maze16384)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EllipseOutline16384)->Unit(benchmark::kMillisecond);

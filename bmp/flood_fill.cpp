@@ -44,7 +44,7 @@ struct Run {
 template <int B>
 class AreaMarker {
 public:
-    AreaMarker(const PixelRows& p, FillMarks& marks, size_t workLimit)
+    AreaMarker(const PixelGrid& p, FillMarks& marks, size_t workLimit)
         : p(p), marks(marks), workLimit(workLimit), flaggedRows(p.height) {}
 
     void Fill(int x, int y) {
@@ -111,7 +111,7 @@ private:
         return true;
     }
 
-    const PixelRows& p;
+    const PixelGrid& p;
     FillMarks& marks;
     size_t workLimit;
     uint32_t target = 0;
@@ -123,10 +123,10 @@ private:
 
 // Enough for any area whose rows each hold a few runs at once, such as mazes
 // and spirals; more only costs a row sweep.
-size_t DefaultWorkLimit(const PixelRows& p) { return 4 * (static_cast<size_t>(p.width) + p.height); }
+size_t DefaultWorkLimit(const PixelGrid& p) { return 4 * (static_cast<size_t>(p.width) + p.height); }
 
 template <int B>
-void MarkRunsOf(const PixelRows& p, uint32_t c, FillMarks& marks) {
+void MarkRunsOf(const PixelGrid& p, uint32_t c, FillMarks& marks) {
     for (int y = 0; y < p.height; y++) {
         const unsigned char* row = p.line[y];
         for (int x = 0; x < p.width; x++) {
@@ -139,7 +139,7 @@ void MarkRunsOf(const PixelRows& p, uint32_t c, FillMarks& marks) {
 }
 
 template <int B>
-void WriteMarkedRows(const PixelRows& p, const FillMarks& marks, uint32_t c) {
+void WriteMarkedRows(const PixelGrid& p, const FillMarks& marks, uint32_t c) {
     PixelRect r = marks.Bounds();
     for (int y = r.y; y < r.y + r.h; y++) {
         const uint64_t* bits = marks.Row(y);
@@ -157,9 +157,9 @@ void WriteMarkedRows(const PixelRows& p, const FillMarks& marks, uint32_t c) {
 
 }  // namespace
 
-FillMarks MarkArea(const PixelRows& p, int x, int y) { return MarkArea(p, x, y, DefaultWorkLimit(p)); }
+FillMarks MarkArea(const PixelGrid& p, int x, int y) { return MarkArea(p, x, y, DefaultWorkLimit(p)); }
 
-FillMarks MarkArea(const PixelRows& p, int x, int y, size_t workLimit) {
+FillMarks MarkArea(const PixelGrid& p, int x, int y, size_t workLimit) {
     if (!Contains(p, x, y)) return FillMarks();
     FillMarks marks(p.width, p.height);
     ForPixelSize(p.bytesPerPixel, [&](auto size) {
@@ -168,13 +168,13 @@ FillMarks MarkArea(const PixelRows& p, int x, int y, size_t workLimit) {
     return marks;
 }
 
-FillMarks MarkColour(const PixelRows& p, uint32_t c) {
+FillMarks MarkColour(const PixelGrid& p, uint32_t c) {
     FillMarks marks(p.width, p.height);
     ForPixelSize(p.bytesPerPixel, [&](auto size) { MarkRunsOf<decltype(size)::value>(p, c, marks); });
     return marks;
 }
 
-void WriteMarked(const PixelRows& p, const FillMarks& marks, uint32_t c) {
+void WriteMarked(const PixelGrid& p, const FillMarks& marks, uint32_t c) {
     if (marks.Width() != p.width || marks.Height() != p.height) return;
     ForPixelSize(p.bytesPerPixel, [&](auto size) { WriteMarkedRows<decltype(size)::value>(p, marks, c); });
 }

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "bmp/pixel_rows.h"
+#include "bmp/pixel_grid.h"
 
 // One bit per pixel over the picture, and the bounding rectangle of the set bits.
 class FillMarks {
@@ -38,13 +38,13 @@ private:
 
 // Marks the 4-connected area of the colour at (x, y) (read-only pass over `p`).
 // (x, y) outside the picture: empty marks.
-FillMarks MarkArea(const PixelRows& p, int x, int y);
+FillMarks MarkArea(const PixelGrid& p, int x, int y);
 // The same with at most workLimit spans waiting at once: the spans that do not
 // fit are found again later by sweeping the rows they lie in, so memory stays
 // bounded whatever the shape of the area.
-FillMarks MarkArea(const PixelRows& p, int x, int y, size_t workLimit);
+FillMarks MarkArea(const PixelGrid& p, int x, int y, size_t workLimit);
 // Marks every pixel of colour `c` in the whole picture.
-FillMarks MarkColour(const PixelRows& p, uint32_t c);
+FillMarks MarkColour(const PixelGrid& p, uint32_t c);
 // Writes c to every marked pixel (only inside marks.Bounds()). Marks made for
 // a picture of another size write nothing.
-void WriteMarked(const PixelRows& p, const FillMarks& marks, uint32_t c);
+void WriteMarked(const PixelGrid& p, const FillMarks& marks, uint32_t c);

@@ -13,11 +13,11 @@ using Pixels = std::vector<uint32_t>;  // row after row
 // Values that fill every byte of the pixel, so a lost byte shows.
 uint32_t Value(int i, int bpp) { return static_cast<uint32_t>((0x01020304u * (i + 1)) & (bpp == 4 ? ~0u : (1u << 8 * bpp) - 1)); }
 
-void Put(const PixelRows& p, const Pixels& px) {
+void Put(const PixelGrid& p, const Pixels& px) {
     for (int i = 0; i < p.width * p.height; i++) WritePixel(p, i % p.width, i / p.width, px[i]);
 }
 
-Pixels Get(const PixelRows& p) {
+Pixels Get(const PixelGrid& p) {
     Pixels px;
     for (int y = 0; y < p.height; y++)
         for (int x = 0; x < p.width; x++) px.push_back(ReadPixel(p, x, y));

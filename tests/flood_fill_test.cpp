@@ -22,7 +22,7 @@ struct Drawn {
             for (size_t x = 0; x < rows[y].size(); x++) WritePixel(buffer.Rows(), x, y, ColourOf(rows[y][x], bpp));
     }
     Picture Read() const {
-        const PixelRows& p = buffer.Rows();
+        const PixelGrid& p = buffer.Rows();
         Picture rows(p.height, std::string(p.width, '?'));
         for (int y = 0; y < p.height; y++)
             for (int x = 0; x < p.width; x++)

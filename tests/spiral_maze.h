@@ -2,11 +2,11 @@
 // with walls one pixel wide between its rings: one long, winding area that
 // would exhaust the stack of a recursive fill. Shared with bench/.
 #pragma once
-#include "bmp/pixel_rows.h"
+#include "bmp/pixel_grid.h"
 
 // Paints the corridor in `corridor` over a square picture of `wall`; returns
 // the number of corridor pixels.
-inline size_t PaintSpiral(const PixelRows& p, uint32_t wall, uint32_t corridor) {
+inline size_t PaintSpiral(const PixelGrid& p, uint32_t wall, uint32_t corridor) {
     for (int y = 0; y < p.height; y++)
         for (int x = 0; x < p.width; x++) WritePixel(p, x, y, wall);
     int x = 0, y = 0, dx = 1, dy = 0;

@@ -1,6 +1,6 @@
-#include "bmp/pixel_rows.h"
+#include "bmp/pixel_grid.h"
 
-uint32_t ReadPixel(const PixelRows& p, int x, int y) {
+uint32_t ReadPixel(const PixelGrid& p, int x, int y) {
     uint32_t c = 0;
     ForPixelSize(p.bytesPerPixel, [&](auto size) {
         constexpr int B = decltype(size)::value;
@@ -9,7 +9,7 @@ uint32_t ReadPixel(const PixelRows& p, int x, int y) {
     return c;
 }
 
-void WritePixel(const PixelRows& p, int x, int y, uint32_t c) {
+void WritePixel(const PixelGrid& p, int x, int y, uint32_t c) {
     ForPixelSize(p.bytesPerPixel, [&](auto size) {
         constexpr int B = decltype(size)::value;
         StorePixel<B>(p.line[y] + x * B, c);

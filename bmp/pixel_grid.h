@@ -9,7 +9,7 @@
 
 // A picture's pixels as rows, free of any display: line[y] points at row y
 // (an Allegro memory bitmap's BITMAP::line fits as it is).
-struct PixelRows {
+struct PixelGrid {
     unsigned char* const* line;
     int width, height;
     int bytesPerPixel;  // 1, 2, 3 or 4 (8, 15/16, 24, 32-bit colour depths)
@@ -61,12 +61,12 @@ inline void ForPixelSize(int bytesPerPixel, F&& f) {
     }
 }
 
-inline bool Contains(const PixelRows& p, int x, int y) {
+inline bool Contains(const PixelGrid& p, int x, int y) {
     return x >= 0 && y >= 0 && x < p.width && y < p.height;
 }
 
-uint32_t ReadPixel(const PixelRows& p, int x, int y);
-void WritePixel(const PixelRows& p, int x, int y, uint32_t c);
+uint32_t ReadPixel(const PixelGrid& p, int x, int y);
+void WritePixel(const PixelGrid& p, int x, int y, uint32_t c);
 
 // Pixels owned in memory, for pictures that are not Allegro bitmaps (scratch
 // copies, tests and benchmarks); starts all zero.
@@ -76,10 +76,10 @@ public:
     PixelBuffer(const PixelBuffer&) = delete;  // the rows point into its bytes
     PixelBuffer& operator=(const PixelBuffer&) = delete;
 
-    const PixelRows& Rows() const { return rows; }
+    const PixelGrid& Rows() const { return rows; }
 
 private:
     std::vector<unsigned char> bytes;
     std::vector<unsigned char*> lines;
-    PixelRows rows;
+    PixelGrid rows;
 };
