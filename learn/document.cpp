@@ -142,6 +142,7 @@ bool World::SaveDocument(const std::string& name) {
     std::string why;
     if (!WriteReplacing(name, doc, why)) {
         std::printf("'%s' was not saved: %s\n", name.c_str(), why.c_str());
+        documentFailure = why;
         return false;
     }
     return true;
@@ -150,6 +151,7 @@ bool World::SaveDocument(const std::string& name) {
 bool World::LoadDocument(const std::string& name) {
     std::FILE* f = std::fopen(name.c_str(), "rb");
     if (!f) {
+        documentFailure = std::strerror(errno);
         std::printf("'%s' can't be opened\n\n", name.c_str());
         return false;
     }
@@ -159,6 +161,7 @@ bool World::LoadDocument(const std::string& name) {
     std::fclose(f);
     if (!ok) {
         std::printf("'%s' was not loaded: %s\n", name.c_str(), why.c_str());
+        documentFailure = why;
         return false;
     }
     // Everything is read; only now is the old document replaced. The

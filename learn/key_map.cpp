@@ -103,6 +103,13 @@ const Command kPlain[] = {
     {KEY_F1, [](World& w) { w.ShowHelp(); },
      "show these keys (Page Down / Page Up or the arrows page, any other key leaves)"},
     {KEY_F2, [](World& w) { w.ToggleStatusLine(); }, "show or hide the status line"},
+    {KEY_1, [](World& w) { w.ZoomPreset(1); }, "lens x1 (the pointer kept in view)"},
+    {KEY_2, [](World& w) { w.ZoomPreset(2); }, "lens x2"},
+    {KEY_3, [](World& w) { w.ZoomPreset(4); }, "lens x4"},
+    {KEY_4, [](World& w) { w.ZoomPreset(8); }, "lens x8"},
+    {KEY_5, [](World& w) { w.ZoomPreset(16); }, "lens x16"},
+    {KEY_6, [](World& w) { w.ZoomPreset(32); }, "lens x32 (at most the largest the screen allows)"},
+    {KEY_0, [](World& w) { w.ZoomPreset(0); }, "the largest magnification that shows the whole canvas"},
 };
 
 const Command kShift[] = {
