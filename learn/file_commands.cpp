@@ -264,6 +264,7 @@ bool World::MayLoadPicture(const std::string& name) {
 // request answers N.
 bool World::AskYesNo(const std::string& question) {
     BITMAP* scr = display::screen;
+    std::printf("%s\n", question.c_str());
     txt->setText(question);
     DimView(scr);
     DrawPanel(scr, 0, txt->getHeight() + 8);
