@@ -238,14 +238,6 @@ TEST_F(FileCommands, LoadImageFileTakesThePictureSizeAndAFailureChangesNothing) 
     EXPECT_EQ(w.cfile, "missing.png");
     EXPECT_EQ(w.layer->width, 20);
     EXPECT_EQ(w.LastLine(), "Nothing loaded: 'missing.png': does not exist");
-    w.answers = {"nodir/x.png"};
-    w.LoadImageFile();
-    EXPECT_EQ(w.LastLine(), "Nothing loaded: 'nodir/x.png': folder 'nodir' does not exist");
-    // Esc: the form closes and nothing else happens.
-    w.text->ClearLines();
-    w.LoadImageFile();
-    EXPECT_EQ(w.cfile, "nodir/x.png");
-    EXPECT_TRUE(w.text->lines.empty());
 }
 
 TEST_F(FileCommands, LoadFrameAndSelectLoadStampAtThePointer) {

@@ -186,37 +186,3 @@ TEST_F(PanMode, PlainZEntersThePanModeFromTheKeyPass) {
     // pan mode: the pointer stays put.
     EXPECT_EQ(world.pointer->x, xBefore);
 }
-
-// Keys 1 to 6 and 0 through the key pass, on the 1024 x 768 test screen.
-TEST_F(PanMode, ZoomPresetsKeepThePointerInViewAndZeroFitsTheCanvas) {
-    TestWorld world;
-    world.resizeCanvas(300, 200);
-    world.pointer->x = 250;
-    world.pointer->y = 150;
-    const struct {
-        int key, mag;
-    } presets[] = {{KEY_1, 1}, {KEY_2, 2}, {KEY_3, 4}, {KEY_4, 8}, {KEY_5, 16}, {KEY_6, 32}};
-    for (const auto& p : presets) {
-        HoldKey(p.key);
-        world.DoKeys();
-        ReleaseAllKeys();
-        EXPECT_EQ(world.lens->mag, p.mag);
-        EXPECT_GE(world.pointer->x, world.lens->x) << p.mag;
-        EXPECT_LT(world.pointer->x, world.lens->x + world.lens->ViewW()) << p.mag;
-        EXPECT_GE(world.pointer->y, world.lens->y) << p.mag;
-        EXPECT_LT(world.pointer->y, world.lens->y + world.lens->ViewH()) << p.mag;
-    }
-    // 1024 / 300 and 768 / 200: x3 shows all of it.
-    HoldKey(KEY_0);
-    world.DoKeys();
-    ReleaseAllKeys();
-    EXPECT_EQ(world.lens->mag, 3);
-    EXPECT_EQ(world.lens->x, 0);
-    EXPECT_EQ(world.lens->y, 0);
-    world.resizeCanvas(64, 48);
-    world.ZoomPreset(0);
-    EXPECT_EQ(world.lens->mag, 16);
-    world.resizeCanvas(4000, 10);
-    world.ZoomPreset(0);
-    EXPECT_EQ(world.lens->mag, 1);
-}

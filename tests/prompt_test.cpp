@@ -129,34 +129,6 @@ TEST_F(PromptTest, AnEmptiedRowGivesASpace) {
     EXPECT_EQ(a.texts, (std::vector<std::string>{"a", " ", "c"}));
 }
 
-// Ctrl+Enter with row Two out of range goes back to row Two with the range
-// named under the hint; a value in range then accepts, while Esc after a
-// refusal still returns the offered values.
-TEST_F(PromptTest, ANumberOutOfRangeKeepsTheFormOpenOnItsRow) {
-    const FieldRanges ranges = {{1, "two", 1, 9}};
-    script.Enter();
-    script.Type("0");
-    script.CtrlEnter();
-    script.ShiftBackspace();
-    script.Type("5");
-    script.CtrlEnter();
-    PromptAnswers a = AskFields("Title", kPrompts, kValues, script.Seams(), ranges);
-    EXPECT_TRUE(a.accepted);
-    EXPECT_EQ(a.texts, (std::vector<std::string>{"a", "5", "c"}));
-    EXPECT_FALSE(script.ranOut);
-    int red = 0;
-    for (int x = 0; x < 400; x++) red += getpixel(display::screen, x, FormLayout::RefusalY(3) + 3) == makecol(255, 90, 90);
-    EXPECT_GT(red, 0);
-
-    script.Type("9");
-    script.CtrlEnter();
-    script.Esc();
-    a = AskFields("Title", kPrompts, {"1", "b", "c"}, script.Seams(), {{0, "one", 0, 5}});
-    EXPECT_FALSE(a.accepted);
-    EXPECT_EQ(a.texts, (std::vector<std::string>{"1", "b", "c"}));
-    EXPECT_FALSE(script.ranOut);
-}
-
 TEST_F(PromptTest, AHeldAltIsWaitedOutAndTheFormIsDrawnOnTheScreen) {
     HoldKey(KEY_ALT);
     script.CtrlEnter();
