@@ -55,7 +55,7 @@ StatusLine::~StatusLine() { delete txt; }
 void StatusLine::Draw(BITMAP* dest, const std::string& text) {
     if (text != shown) {
         size_t fit = static_cast<size_t>(std::max(txt->CharsFitting(dest->w), 1));
-        std::vector<std::string> lines = WrapWords(text, fit);
+        std::vector<std::string> lines = WrapWords(text, fit, "  ");
         more.resize(lines.size() - 1);
         txt->setText(lines.back());
         for (size_t i = 0; i < more.size(); i++) {

@@ -413,9 +413,8 @@ TEST_F(TxtInputScreen, StripOfEmptyTextIsOneLineHigh) {
 
 }  // namespace
 
-// Every printable ASCII character renders as the font's own glyph: the
-// widget's coloured pixels are exactly those the font sets for it (the text
-// lies one pixel in, and the coloured copy one more over the outline).
+// Each printable ASCII character's coloured pixels are the font's glyph (the
+// text lies one pixel in, the coloured copy one more over the outline).
 TEST(TxtRender, EveryPrintableCharacterIsTheFontsGlyph) {
     BITMAP* glyph = create_bitmap(8, 8);
     for (char c = ' '; c <= '~'; c++) {
