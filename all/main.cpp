@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "../fileio/file_answer.h"
 #include "../learn/world.h"
 #include "folder_claim.h"
 #include "startup.h"
@@ -33,6 +34,13 @@ int main(int argc, char** argv) {
     }
 
     World* world = new World(DocumentName(args));
+    // A mistyped picture name is said at once, on the console and the first
+    // frame, rather than found out at the first Alt+L.
+    std::string missing = MissingPictureName(args);
+    if (!missing.empty()) {
+        world->Message(NothingDone(FileAction::Load, missing, WhyMissing(missing)));
+        world->Render();
+    }
     world->Run();
     delete world;
     ShutDown();

@@ -149,6 +149,11 @@ void ShutDown() {
     SDL_Quit();
 }
 
+std::string MissingPictureName(const std::vector<std::string>& args) {
+    if (args.size() < 2 || args[1].empty() || args[1][0] == '-') return "";
+    return DocumentName(args).empty() ? args[1] : "";
+}
+
 std::string DocumentName(const std::vector<std::string>& args) {
     struct stat st;
     if (args.size() >= 2 && stat(args[1].c_str(), &st) == 0) return args[1];

@@ -38,3 +38,7 @@ void ShutDown();
 
 // The document name: the first argument when it names an existing entry.
 std::string DocumentName(const std::vector<std::string>& args);
+
+// The first argument when it is a picture name (not a switch) that names no
+// existing entry; empty otherwise.
+std::string MissingPictureName(const std::vector<std::string>& args);

@@ -37,7 +37,7 @@ class AnsweringWorld : public BenchWorld {
 public:
     std::vector<std::string> answers;
     PromptAnswers Prompt(const std::string&, const std::vector<std::string>&,
-                         const std::vector<std::string>&) override {
+                         const std::vector<std::string>&, const FieldRanges&) override {
         return PromptAnswers{answers, true};
     }
 };

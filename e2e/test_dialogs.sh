@@ -61,14 +61,16 @@ press Right
 press Down
 press Return
 chord ctrl+shift+s
-expect_stdout_line "Saved 'fr007.tga'"
+expect_stdout_line "Saved frame 'fr007.tga'"
 [ -f "$WORK/fr007.tga" ] || fail "fr007.tga not written"
 
-# Alt+V: a width of 0 is refused, then the canvas becomes 40 x 20.
+# Alt+V: a width of 0 is refused (the form stays open; Esc leaves it), then
+# the canvas becomes 40 x 20.
 chord alt+v
 row 0
 answer 20
-expect_stdout_line "Canvas size 0x20 refused, nothing changed"
+expect_stdout_line "canvas width must be 1 to 16384"
+press Escape
 chord alt+v
 row 40
 answer 20

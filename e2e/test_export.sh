@@ -30,7 +30,7 @@ press Return
 # Frame 0: a pen pixel at (0, 0); frame 1 adds (1, 0); frame 2 adds (1, 1).
 press space
 chord ctrl+shift+s
-expect_stdout_line "Saved 'img000.tga'"
+expect_stdout_line "Saved frame 'img000.tga'"
 chord ctrl+period
 press Right
 press space
@@ -39,7 +39,7 @@ chord ctrl+period
 press Down
 press space
 chord ctrl+shift+s
-expect_stdout_line "Saved 'img002.tga'"
+expect_stdout_line "Saved frame 'img002.tga'"
 
 # The whole picture as PNG and as BMP: the same pixels.
 chord alt+s

@@ -90,7 +90,7 @@ repeat 3 Right
 repeat 2 Down
 press Return
 chord ctrl+shift+s
-expect_stdout_line "Saved 'img000.tga'"
+expect_stdout_line "Saved frame 'img000.tga'"
 # Allegro writes TGA rows bottom-up and says so in the header.
 convert "$WORK/img000.tga" -auto-orient PNG24:"$WORK/frame0.png"
 read -r fw fh <<<"$(identify -format '%w %h' "$WORK/frame0.png")"

@@ -1,11 +1,10 @@
 // The seven setting dialogs: each shows its values in the multi-field form
-// and stores the answers back. The form returns the offered values on Esc,
-// so the dialogs apply answers alike whether accepted or not, except the
-// text dialog, where re-rendering would throw away a brush grabbed from the
-// picture.
+// and stores the answers back when the form is accepted with every number in
+// its range; Esc leaves everything as it was.
 #include <cstdint>
 #include <string>
 
+#include "../bmp/load_pic.h"
 #include "../bmp/surface_size.h"
 #include "../txt/txt.h"
 #include "frames.h"
@@ -23,21 +22,39 @@ std::string Num(int n) { return std::to_string(n); }
 
 bool Replaying(World& w) { return w.keyMan->mode == KeyMan::Replaying; }
 
+// The largest side a canvas may have; a canvas near it also asks first.
+constexpr int kMaxCanvasSide = 16384;
+
+int64_t WholeMiB(int64_t bytes) { return (bytes + (1 << 20) - 1) >> 20; }
+
+const FieldRanges kColourRanges = {{0, "red", 0, 255}, {1, "green", 0, 255}, {2, "blue", 0, 255}};
+const FieldRanges kCanvasRanges = {{0, "canvas width", 1, kMaxCanvasSide}, {1, "canvas height", 1, kMaxCanvasSide}};
+
+// Memory the layers take at w x h: a canvas larger than a big picture asks
+// first, as loading such a picture does.
+int64_t LayersBytes(const World& w, int width, int height) {
+    return int64_t{width} * height * CurrentBytesPerPixel() * static_cast<int64_t>(w.layers.size());
+}
+
 }  // namespace
 
 void World::teleportDialog() {
-    PromptAnswers a = Prompt("Teleportion", {"Teleport On(0/1):"}, {teleportMan->on ? "1" : "0"});
-    if (a.texts.size() == 1) teleportMan->on = NumberFrom(a.texts[0]) != 0;
+    const FieldRanges ranges = {{0, "teleport on", 0, 1}};
+    PromptAnswers a = Prompt("Teleportion", {"Teleport On(0/1):"}, {teleportMan->on ? "1" : "0"}, ranges);
+    if (AcceptedInRange(a, 1, ranges)) teleportMan->on = NumberFrom(a.texts[0]) != 0;
 }
 
 void World::pauseDialog() {
-    PromptAnswers a = Prompt("Time Gap", {"Pause:"}, {Num(pause)});
-    if (!a.texts.empty()) pause = NumberFrom(a.texts[0]);
+    const FieldRanges ranges = {{0, "pause", 0, 60000}};
+    PromptAnswers a = Prompt("Time Gap", {"Pause:"}, {Num(pause)}, ranges);
+    if (AcceptedInRange(a, 1, ranges)) pause = NumberFrom(a.texts[0]);
 }
 
 void World::filesDialog() {
-    PromptAnswers a = Prompt("Files for Animation", {"Files Pos:", "Files root:"}, {Num(files->filesPos), files->root});
-    if (a.texts.size() != 2) return;
+    const FieldRanges ranges = {{0, "frame number", 0, 999}};
+    PromptAnswers a =
+        Prompt("Files for Animation", {"Files Pos:", "Files root:"}, {Num(files->filesPos), files->root}, ranges);
+    if (!AcceptedInRange(a, 2, ranges)) return;
     files->filesPos = NumberFrom(a.texts[0]);
     files->root = a.texts[1];
 }
@@ -70,11 +87,18 @@ void World::textDialog() {
 
 void World::resizeDialog() {
     if (Replaying(*this)) return;
-    PromptAnswers a = Prompt("Resize Canvas", {"canvas width:", "canvas height:"}, {Num(layer->width), Num(layer->height)});
-    if (a.texts.size() != 2) return;
+    PromptAnswers a = Prompt("Resize Canvas", {"canvas width:", "canvas height:"},
+                             {Num(layer->width), Num(layer->height)}, kCanvasRanges);
+    if (!AcceptedInRange(a, 2, kCanvasRanges)) return;
     int w = NumberFrom(a.texts[0]), h = NumberFrom(a.texts[1]);
     std::string size = Num(w) + "x" + Num(h);
-    if (w <= 0 || h <= 0 || !SurfaceSizeAllowed(w, h)) {
+    int64_t bytes = LayersBytes(*this, w, h);
+    if (bytes > kBigPictureBytes &&
+        !AskYesNo("Resize to " + Num(w) + " x " + Num(h) + " (" + std::to_string(WholeMiB(bytes)) + " MiB)? Y/N")) {
+        Message("Canvas not resized");
+        return;
+    }
+    if (!SurfaceSizeAllowed(w, h)) {
         Message("Canvas size " + size + " refused, nothing changed");
         return;
     }
@@ -82,18 +106,18 @@ void World::resizeDialog() {
 }
 
 void World::jumpDialog() {
-    PromptAnswers a = Prompt("Jump Edit", {"jx:", "jy:"}, {Num(pointer->jx), Num(pointer->jy)});
-    if (a.texts.size() != 2) return;
+    const FieldRanges ranges = {{0, "jx", 1, layer->width}, {1, "jy", 1, layer->height}};
+    PromptAnswers a = Prompt("Jump Edit", {"jx:", "jy:"}, {Num(pointer->jx), Num(pointer->jy)}, ranges);
+    if (!AcceptedInRange(a, 2, ranges)) return;
     pointer->jx = NumberFrom(a.texts[0]);
     pointer->jy = NumberFrom(a.texts[1]);
 }
 
-// The parts are passed to makecol as typed, without clamping.
 void World::colourDialog() {
     if (Replaying(*this)) return;
     int c = pointer->colour;
     PromptAnswers a = Prompt("Choose Colour", {"Red   0-255:", "Green 0-255:", "Blue  0-255:"},
-                             {Num(getr(c)), Num(getg(c)), Num(getb(c))});
-    if (a.texts.size() != 3) return;
+                             {Num(getr(c)), Num(getg(c)), Num(getb(c))}, kColourRanges);
+    if (!AcceptedInRange(a, 3, kColourRanges)) return;
     pointer->colour = makecol(NumberFrom(a.texts[0]), NumberFrom(a.texts[1]), NumberFrom(a.texts[2]));
 }

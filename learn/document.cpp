@@ -136,6 +136,7 @@ bool World::SaveDocument(const std::string& name) {
     std::string why;
     if (!WriteReplacing(name, doc, why)) {
         std::printf("'%s' was not saved: %s\n", name.c_str(), why.c_str());
+        documentFailure = why;
         return false;
     }
     return true;
@@ -144,6 +145,7 @@ bool World::SaveDocument(const std::string& name) {
 bool World::LoadDocument(const std::string& name) {
     std::FILE* f = std::fopen(name.c_str(), "rb");
     if (!f) {
+        documentFailure = std::strerror(errno);
         std::printf("'%s' can't be opened\n\n", name.c_str());
         return false;
     }
@@ -153,6 +155,7 @@ bool World::LoadDocument(const std::string& name) {
     std::fclose(f);
     if (!ok) {
         std::printf("'%s' was not loaded: %s\n", name.c_str(), why.c_str());
+        documentFailure = why;
         return false;
     }
     // Everything is read; only now is the old document replaced. The

@@ -114,6 +114,12 @@ void Finish(World& world, const std::string& name, bool checked, const Refusal& 
 
 bool Replaying(World& w) { return w.keyMan->mode == KeyMan::Replaying; }
 
+const FieldRanges kAnimationRanges = {{0, "first frame", 0, 999},
+                                      {1, "last frame", 0, 999},
+                                      {2, "delay", 0, 60000},
+                                      {3, "loops", 0, 65535}};
+const FieldRanges kSheetRanges = {{0, "first frame", 0, 999}, {1, "last frame", 0, 999}};
+
 // The form offers the last answers, or the defaults; accepted answers are
 // kept. Pauses below 20 ms are offered as 20: GIF players slow shorter
 // delays down.
@@ -123,8 +129,9 @@ bool AskAnimation(World& w) {
     PromptAnswers a = w.Prompt("Export Animation",
                                {"First frame:", "Last frame:", "Delay ms:", "Loops (0 forever):", "File:"},
                                {Num(e.first), Num(LastOffered(w)), Num(delay), Num(e.loops),
-                                e.gif.empty() ? w.files->root + ".gif" : e.gif});
-    if (!a.accepted || a.texts.size() != 5) return false;
+                                e.gif.empty() ? w.files->root + ".gif" : e.gif},
+                               kAnimationRanges);
+    if (!AcceptedInRange(a, 5, kAnimationRanges)) return false;
     e.first = NumberFrom(a.texts[0]);
     e.last = NumberFrom(a.texts[1]);
     e.delay = NumberFrom(a.texts[2]);
@@ -140,8 +147,9 @@ bool AskSheet(World& w) {
     int columns = e.columns > 0 ? e.columns : std::max(1, RangeCount(e.first, last));
     PromptAnswers a = w.Prompt("Export Sheet", {"First frame:", "Last frame:", "Columns:", "Padding:", "File:"},
                                {Num(e.first), Num(last), Num(columns), Num(e.padding),
-                                e.sheet.empty() ? w.files->root + "_sheet.png" : e.sheet});
-    if (!a.accepted || a.texts.size() != 5) return false;
+                                e.sheet.empty() ? w.files->root + "_sheet.png" : e.sheet},
+                               kSheetRanges);
+    if (!AcceptedInRange(a, 5, kSheetRanges)) return false;
     e.first = NumberFrom(a.texts[0]);
     e.last = NumberFrom(a.texts[1]);
     e.columns = NumberFrom(a.texts[2]);

@@ -11,6 +11,7 @@
 #include "../bmp/bmp.h"
 #include "../bmp/load_pic.h"
 #include "../bmp/safe_write.h"
+#include "../fileio/file_answer.h"
 #include "../txt/txt.h"
 #include "compose.h"
 #include "history.h"
@@ -38,46 +39,75 @@ bool Savable(const std::string& name) {
     return ext == ".bmp" || ext == ".pcx" || ext == ".png" || ext == ".tga";
 }
 
-std::string Quoted(const std::string& name) { return "'" + name + "'"; }
+std::string Size(int w, int h) { return "(" + std::to_string(w) + " x " + std::to_string(h) + ")"; }
 
-// Asks for a file name; false when the form was stopped, which applies
-// nothing (not even the offered name that Esc goes on with).
+void SaidNothing(World& world, FileAction action, const std::string& name, const std::string& why) {
+    world.Message(NothingDone(action, name, why));
+}
+
+// Asks for a file name; false when the form was cancelled (Esc) or stopped,
+// which applies nothing.
 bool AskName(World& world, const std::string& title, const std::string& label, std::string& name) {
     PromptAnswers a = world.Prompt(title, {label}, {world.cfile});
-    if (a.texts.empty()) return false;
+    if (!a.accepted || a.texts.empty()) return false;
     name = a.texts[0];
     return true;
 }
 
+// True when the file exists; otherwise says why nothing is loaded.
+bool FoundToLoad(World& world, const std::string& name) {
+    std::string missing = WhyMissing(name);
+    if (!missing.empty()) SaidNothing(world, FileAction::Load, name, missing);
+    return missing.empty();
+}
+
+// The reason a save that is not even tried would fail, or "".
+std::string WhyNotSavable(const std::string& name) {
+    if (!Savable(name)) return "not a .bmp, .pcx, .png or .tga name";
+    return WhyNoFolder(name);
+}
+
 // Writes the picture to a temporary file and renames it over the target, so
-// a save that fails never destroys the old file.
-bool WritePicture(World& world, Bmp& picture, const std::string& name) {
+// a save that fails never destroys the old file. `saved` starts the message
+// of a save that worked ("Saved ", "Saved frame ").
+bool WritePicture(World& world, Bmp& picture, const std::string& name, const std::string& saved) {
     if (IsBlank(name)) {
         world.Message("Nothing saved: no file name");
         return false;
     }
-    if (!Savable(name)) {
-        world.Message("Nothing saved: " + Quoted(name) + " is not a .bmp, .pcx, .png or .tga name");
+    std::string why = WhyNotSavable(name);
+    if (why.empty() && !WriteThroughTemp(name, [&](const std::string& temp) { return picture.Save(temp) == 0; }, &why))
+        if (why.empty()) why = "the picture could not be written";
+    if (!why.empty()) {
+        SaidNothing(world, FileAction::Save, name, why);
         return false;
     }
-    if (!WriteThroughTemp(name, [&](const std::string& temp) { return picture.Save(temp) == 0; })) {
-        world.Message("Nothing saved: " + Quoted(name) + " can't be written");
-        return false;
-    }
-    std::printf("Saved %s\n", Quoted(name).c_str());
+    world.Message(saved + QuotedName(name));
     return true;
 }
 
 // A black surface of w x h for a save, or null (and a message) when the
 // size is empty or refused.
-std::unique_ptr<Bmp> SaveSurface(World& world, int w, int h) {
+std::unique_ptr<Bmp> SaveSurface(World& world, const std::string& name, int w, int h) {
     if (w < 1 || h < 1) {
-        world.Message("Nothing saved: the box is empty");
+        SaidNothing(world, FileAction::Save, name, "the box is empty");
         return nullptr;
     }
     auto b = Bmp::TryCreate(w, h, "save bmp");
-    if (!b) world.Message("Nothing saved: a picture of " + std::to_string(w) + "x" + std::to_string(h) + " is too large");
+    if (!b)
+        SaidNothing(world, FileAction::Save, name,
+                    "a picture of " + std::to_string(w) + "x" + std::to_string(h) + " is too large");
     return b;
+}
+
+// The pointer's box of every layer composed; black where no layer covers it.
+void SaveBox(World& world, const std::string& name, const std::string& saved) {
+    Pointer& p = *world.pointer;
+    auto picture = SaveSurface(world, name, p.w, p.h);
+    if (!picture) return;
+    // The pointer's box of the visible layers; black where none covers it.
+    ComposeLayers(world.layers, p.StoredBox(), picture->GetBitmap(), 0, 0);
+    WritePicture(world, *picture, name, saved);
 }
 
 // A replayed Alt+S saves to the name stored after its key event; when that
@@ -92,18 +122,26 @@ bool TakeReplayedName(KeyMan& keys, std::string& name) {
 }
 
 void ReportUnloaded(World& world, const std::string& name, const Bmp& picture) {
-    world.Message("Couldn't load " + Quoted(name) + ": " + picture.Failure());
+    SaidNothing(world, FileAction::Load, name, picture.Failure());
 }
 
+// The big-picture question answered N.
+void NotLoaded(World& world) { world.Message("Not loaded"); }
+
 // Puts the picture of the file onto the current layer at the pointer; a
-// picture that cannot be read stamps nothing.
-bool StampPicture(World& world, const std::string& name) {
-    if (!world.MayLoadPicture(name)) return false;
+// picture that cannot be read stamps nothing. `loaded` starts the message of
+// a load that worked ("Loaded ", "Loaded frame ").
+bool StampPicture(World& world, const std::string& name, const std::string& loaded) {
+    if (!world.MayLoadPicture(name)) {
+        NotLoaded(world);
+        return false;
+    }
     Bmp picture(name);
     if (!picture.Loaded()) {
         ReportUnloaded(world, name, picture);
         return false;
     }
+    world.Message(loaded + QuotedName(name) + " " + Size(picture.Width(), picture.Height()));
     Pointer& p = *world.pointer;
     world.gate->PutImage(*world.layer, picture.GetBitmap(), p.x, p.y, picture.Width(), picture.Height(), Stamping::Opaque);
     return true;
@@ -111,6 +149,8 @@ bool StampPicture(World& world, const std::string& name) {
 
 }  // namespace
 
+// While recording, a save that was cancelled (Esc, or N to the overwrite
+// question) is recorded as an empty name, so its replay saves nothing.
 void World::SaveImageFile() {
     std::string name;
     if (keyMan->mode == KeyMan::Replaying) {
@@ -118,23 +158,31 @@ void World::SaveImageFile() {
             Message("Nothing saved: the recording holds no file name here");
             return;
         }
+        if (name.empty()) return;
     } else {
-        if (!AskName(*this, "Save Image File", "Save:", name)) return;
+        if (!AskName(*this, "Save Image File", "Save:", name)) {
+            if (!StopRequested()) keyMan->Record(-1, -1, "");
+            return;
+        }
         bool save = !Exists(name) || ConfirmOverwrite(name);
         if (StopRequested()) return;
         if (!save) {
             cfile = name;
+            Message("Not overwritten");
+            keyMan->Record(-1, -1, "");
             return;
         }
     }
     if (IsDocumentName(name)) {
-        if (!SaveDocument(name))
-            Message("Nothing saved: the document " + Quoted(name) + " can't be written");
-        else if (name == kStartDocument)
-            savedVersion = CurrentDocumentVersion();  // no autosave of what was just written
-    } else if (auto picture = SaveSurface(*this, layer->width, layer->height)) {
+        if (!SaveDocument(name)) {
+            SaidNothing(*this, FileAction::Save, name, documentFailure);
+        } else {
+            Message("Saved " + QuotedName(name));
+            if (name == kStartDocument) savedVersion = CurrentDocumentVersion();  // no autosave of what was just written
+        }
+    } else if (auto picture = SaveSurface(*this, name, layer->width, layer->height)) {
         ComposeLayers(layers, {0, 0, layer->width, layer->height}, picture->GetBitmap(), 0, 0);
-        WritePicture(*this, *picture, name);
+        WritePicture(*this, *picture, name, "Saved ");
     }
     keyMan->Record(-1, -1, name);
     cfile = name;
@@ -144,11 +192,14 @@ void World::LoadImageFile() {
     std::string name;
     if (!AskName(*this, "Load Image File", "Load:", name)) return;
     cfile = name;
-    if (!Exists(name)) return;
+    if (!FoundToLoad(*this, name)) return;
     if (IsDocumentName(name)) {
-        LoadDocument(name);
+        if (LoadDocument(name))
+            Message("Loaded " + QuotedName(name) + " " + Size(layer->width, layer->height));
+        else
+            SaidNothing(*this, FileAction::Load, name, documentFailure);
     } else {
-        if (!MayLoadPicture(name)) return;
+        if (!MayLoadPicture(name)) return NotLoaded(*this);
         Bmp picture(name);
         // An unreadable picture or a canvas that cannot be allocated leaves
         // the picture as it was.
@@ -157,43 +208,43 @@ void World::LoadImageFile() {
             return;
         }
         if (!resizeCanvas(picture.Width(), picture.Height())) {
-            Message("Couldn't load " + Quoted(name) + ": no room for a canvas of its size");
+            SaidNothing(*this, FileAction::Load, name, "no room for a canvas of its size");
             return;
         }
+        Message("Loaded " + QuotedName(name) + " " + Size(picture.Width(), picture.Height()));
         gate->PutImage(*layer, picture.GetBitmap(), 0, 0, picture.Width(), picture.Height(), Stamping::Opaque);
     }
 }
 
 void World::LoadFrame(const std::string& name) {
-    if (!Exists(name)) return;
-    StampPicture(*this, name);
+    if (FoundToLoad(*this, name)) StampPicture(*this, name, "Loaded frame ");
 }
 
 void World::SelectLoadImageFile() {
     std::string name;
     if (!AskName(*this, "Select Load Image File", "Load:", name)) return;
     cfile = name;
-    if (!Exists(name)) return;
-    if (!IsDocumentName(name)) StampPicture(*this, name);
+    if (!FoundToLoad(*this, name)) return;
+    if (IsDocumentName(name))
+        SaidNothing(*this, FileAction::Load, name, "a document cannot be put into a layer");
+    else
+        StampPicture(*this, name, "Loaded ");
 }
 
 void World::SaveSelectionFile() {
     std::string name;
     if (!AskName(*this, "Save Selection", "Save:", name)) return;
-    if (Exists(name) && !ConfirmOverwrite(name)) return;
+    bool save = !Exists(name) || ConfirmOverwrite(name);
     if (StopRequested()) return;
-    SaveSelection(name);
+    if (save)
+        SaveSelection(name);
+    else
+        Message("Not overwritten");
 }
 
-void World::SaveFrame(const std::string& name) { SaveSelection(name); }
+void World::SaveFrame(const std::string& name) { SaveBox(*this, name, "Saved frame "); }
 
-// The pointer's box of every layer composed; black where no layer covers it.
-void World::SaveSelection(const std::string& name) {
-    auto picture = SaveSurface(*this, pointer->w, pointer->h);
-    if (!picture) return;
-    ComposeLayers(layers, pointer->StoredBox(), picture->GetBitmap(), 0, 0);
-    WritePicture(*this, *picture, name);
-}
+void World::SaveSelection(const std::string& name) { SaveBox(*this, name, "Saved "); }
 
 bool World::ConfirmOverwrite(const std::string& name) { return AskYesNo("Over write " + name + " Y/N?"); }
 
@@ -209,12 +260,16 @@ bool World::MayLoadPicture(const std::string& name) {
                     std::to_string(mib) + " MiB)? Y/N");
 }
 
-// Asks on the visible screen and waits for N or Y (N wins when both are
+// Asks on a panel of the visible screen and waits for N or Y (N wins when both are
 // held), sleeping until a key changes rather than spinning a core. A stop
 // request answers N.
 bool World::AskYesNo(const std::string& question) {
+    BITMAP* scr = display::screen;
+    std::printf("%s\n", question.c_str());
     txt->setText(question);
-    txt->drawAt(1, display::screen, 0, 0);
+    DimView(scr);
+    DrawPanel(scr, 0, txt->getHeight() + 8);
+    txt->drawAt(1, scr, 4, 4);
     while (!StopRequested()) {
         if (KeyHeld(KEY_N)) {
             WaitKeyRelease(KEY_N);

@@ -10,6 +10,7 @@
 #include "../all/display.h"
 #include "../bmp/bmp.h"
 #include "../txt/txt.h"
+#include "prompt.h"
 #include "world.h"
 
 namespace {
@@ -119,8 +120,10 @@ void DrawPage(BITMAP* dest, Txt& t, const std::vector<HelpLine>& lines, size_t p
     for (size_t i = 0; i < lines.size(); i++)
         DrawLine(t, dest, lines[i].text, lines[i].title ? yellow : orange, at.x,
                  static_cast<int>(i + 1) * at.lineH);
+    int hintY = (at.rows + 1) * at.lineH;
+    DrawPanel(dest, hintY - 2, at.lineH + 4);
     DrawLine(t, dest, "Page Down / Page Up or the arrows: another page; any other key: back to the picture",
-             yellow, at.x, (at.rows + 1) * at.lineH);
+             yellow, at.x, hintY);
 }
 
 }  // namespace

@@ -116,6 +116,13 @@ const Command kPlain[] = {
      "turn the brush 90 degrees clockwise (the box's width and height swap with it)"},
     {KEY_M, [](World& w) { w.CycleMirror(); },
      "mirror drawing: off, across a vertical axis (|), a horizontal one (-), both (+)"},
+    {KEY_1, [](World& w) { w.ZoomPreset(1); }, "lens x1 (the pointer kept in view)"},
+    {KEY_2, [](World& w) { w.ZoomPreset(2); }, "lens x2"},
+    {KEY_3, [](World& w) { w.ZoomPreset(4); }, "lens x4"},
+    {KEY_4, [](World& w) { w.ZoomPreset(8); }, "lens x8"},
+    {KEY_5, [](World& w) { w.ZoomPreset(16); }, "lens x16"},
+    {KEY_6, [](World& w) { w.ZoomPreset(32); }, "lens x32 (at most the largest the screen allows)"},
+    {KEY_0, [](World& w) { w.ZoomPreset(0); }, "the largest magnification that shows the whole canvas"},
 };
 
 const Command kShift[] = {

@@ -51,8 +51,9 @@ const KeySection kModes[] = {
       {"F1/F2/Page Up/Page Down", "ignored: they belong to the editor around the field"}}},
     {"Form (every dialog)",
      {{"Enter", "finish a row and go to the next (wrapping)"},
-      {"Ctrl+Enter", "accept the form"},
-      {"Esc", "cancel the form"}}},
+      {"Ctrl+Enter",
+       "accept the form; a number outside its row's range keeps the form open on that row and names the range"},
+      {"Esc", "cancel the form: nothing is applied, also in the file name prompts"}}},
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "../bmp/bmp.h"
 #include "../varshim/varshim.h"
+#include "layer.h"
 #include "pointer.h"
 #include "world.h"
 
@@ -39,6 +40,15 @@ void Lens::Zoom(int d) {
 void Lens::Fit() {
     mag = std::clamp(mag, 1, MaxMag());
     view->StretchTo(areaW / mag, areaH / mag);
+}
+
+int Lens::FittingMag(int w, int h) const {
+    return std::clamp(std::min(areaW / std::max(w, 1), areaH / std::max(h, 1)), 1, MaxMag());
+}
+
+void Lens::KeepInView(int px, int py) {
+    x = std::clamp(x, px - ViewW() + 1, px);
+    y = std::clamp(y, py - ViewH() + 1, py);
 }
 
 void Lens::Pan(int dx, int dy) {
@@ -92,4 +102,18 @@ void World::PanLens() {
         Render();
     } while (NextModeFrame(moving ? 50 : 0) && KeyHeld(KEY_Z));
     clear_keybuf();
+}
+
+// The zoom presets: a magnification (capped by Fit) with the pointer kept in
+// view, or (0) the largest at which the whole canvas shows from its corner.
+void World::ZoomPreset(int mag) {
+    if (mag == 0) {
+        lens->mag = lens->FittingMag(layer->width, layer->height);
+        lens->x = lens->y = 0;
+        lens->Fit();
+        return;
+    }
+    lens->mag = mag;
+    lens->Fit();
+    lens->KeepInView(pointer->x, pointer->y);
 }

@@ -22,6 +22,11 @@ public:
     // The largest magnification that still leaves a window of 1x1 pixel.
     int MaxMag() const;
     // The window in picture pixels: the whole ones that fit the area.
+    // The largest magnification at which a w x h canvas fits the screen
+    // whole (at least 1).
+    int FittingMag(int w, int h) const;
+    // Moves the window the least that brings picture pixel (px, py) inside.
+    void KeepInView(int px, int py);
     int ViewW() const;
     int ViewH() const;
 

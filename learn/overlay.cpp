@@ -1,8 +1,10 @@
 #include "overlay.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "../txt/txt.h"
+#include "../txt/word_wrap.h"
 #include "world.h"
 
 Text::Text(World* w) : world(w) {}
@@ -11,14 +13,20 @@ void Text::SetLines(const std::vector<std::string>& l) { lines = l; }
 
 void Text::ClearLines() { lines.clear(); }
 
-// The editor's one text widget renders each line in turn; a line's top is
-// its index times the widget's height, so lines follow the widget's scale.
+// The editor's one text widget renders each line in turn, one widget height
+// below the last, so lines follow the widget's scale; a line wider than
+// `dest` goes on below, broken at a word boundary.
 void Text::Draw(BITMAP* dest) {
     Txt* txt = world ? world->txt : nullptr;
     if (!txt) return;
-    for (size_t i = 0; i < lines.size(); i++) {
-        txt->setText(lines[i]);
-        txt->drawAt(1, dest, 0, static_cast<int>(i) * txt->getHeight());
+    int y = 0;
+    size_t fit = static_cast<size_t>(std::max(txt->CharsFitting(dest->w), 1));
+    for (const std::string& line : lines) {
+        for (const std::string& part : WrapWords(line, fit)) {
+            txt->setText(part);
+            txt->drawAt(1, dest, 0, y);
+            y += txt->getHeight();
+        }
     }
 }
 

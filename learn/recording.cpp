@@ -23,10 +23,10 @@ void World::TogglePlayback() {
 // The count is kept only when a replay really started: a recording too short
 // to play, or a command given while recording, leaves it alone.
 void World::PlayTimes() {
-    PromptAnswers a = Prompt("Replay", {"Replay Play times:"}, {" "});
-    if (a.texts.empty()) return;
+    const FieldRanges ranges = {{0, "replay count", 1, 100000}};
+    PromptAnswers a = Prompt("Replay", {"Replay Play times:"}, {" "}, ranges);
+    if (!AcceptedInRange(a, 1, ranges)) return;
     int n = NumberFrom(a.texts[0]);
-    if (n < 1) return;
     TogglePlayback();
     if (keyMan->mode == KeyMan::Replaying) keyMan->repeats = n - 1;
 }

@@ -7,6 +7,7 @@
 #include "../bmp/bmp.h"
 #include "../txt/txt.h"
 #include "compose.h"
+#include "../txt/word_wrap.h"
 #include "frames.h"
 #include "key_recorder.h"
 #include "layer.h"
@@ -42,8 +43,8 @@ const char* RecorderState(int mode) {
 StatusLine::StatusLine() : txt(new Txt(0, 0, makecol(255, 180, 0), "")) {
     // Letters 8 pixels wide leave room for the longest line (some 110
     // characters) on a 1024-wide screen; bigger screens get bigger letters.
-    int scaleX = std::max(display::screen->w / 1024, 1);
-    int scaleY = std::max(display::screen->h / 768, 1);
+    scaleX = std::max(display::screen->w / 1024, 1);
+    scaleY = std::max(display::screen->h / 768, 1);
     txt->setScale(scaleX, scaleY);
 }
 
@@ -51,10 +52,26 @@ StatusLine::~StatusLine() { delete txt; }
 
 void StatusLine::Draw(BITMAP* dest, const std::string& text) {
     if (text != shown) {
-        txt->setText(text);
+        size_t fit = static_cast<size_t>(std::max(txt->CharsFitting(dest->w), 1));
+        std::vector<std::string> lines = WrapWords(text, fit, "  ");
+        more.resize(lines.size() - 1);
+        txt->setText(lines.back());
+        for (size_t i = 0; i < more.size(); i++) {
+            if (!more[i]) {
+                more[i].reset(new Txt(0, 0, txt->getColour(), ""));
+                more[i]->setScale(scaleX, scaleY);
+            }
+            more[i]->setText(lines[i]);
+        }
         shown = text;
     }
-    txt->drawAt(1, dest, 0, dest->h - txt->getHeight());
+    // The last part at the bottom, the earlier ones above it in order.
+    int y = dest->h - txt->getHeight();
+    txt->drawAt(1, dest, 0, y);
+    for (size_t i = more.size(); i-- > 0;) {
+        y -= more[i]->getHeight();
+        more[i]->drawAt(1, dest, 0, y);
+    }
 }
 
 std::string World::StatusText() {
@@ -65,6 +82,7 @@ std::string World::StatusText() {
     s += "  layer " + std::to_string(slayer) + " of " + std::to_string(layers.size());
     s += layer->mode == 0 ? ", opaque" : ", see-through";
     if (layer->hidden) s += ", hidden";
+    s += "  " + std::to_string(layer->width) + "x" + std::to_string(layer->height);
     s += "  x" + std::to_string(lens->mag);
     s += "  frame " + std::to_string(files->filesPos);
     s += MirrorWords(mirrorMode);

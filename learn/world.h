@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../all/field_ranges.h"
 #include "../bmp/area.h"
 #include "../bmp/mirror.h"
 #include "autosave.h"
@@ -118,6 +119,8 @@ public:
     virtual void TogglePlayback();
     // lens.cpp
     virtual void PanLens();
+    // Keys 1 to 6 and 0: a fixed magnification, or (0) the whole canvas.
+    virtual void ZoomPreset(int mag);
     // document.cpp
     virtual bool SaveDocument(const std::string& name);
     virtual bool LoadDocument(const std::string& name);
@@ -192,9 +195,9 @@ public:
     // overlay.cpp: shows one message line (and prints it on the console).
     virtual void Message(const std::string& line);
     // prompt.cpp: the multi-field form every command that asks goes through
-    // (tests override it to answer).
+    // (tests override it to answer); `ranges` are the numbers it holds.
     virtual PromptAnswers Prompt(const std::string& title, const std::vector<std::string>& prompts,
-                                 const std::vector<std::string>& values);
+                                 const std::vector<std::string>& values, const FieldRanges& ranges = {});
 
     std::vector<Pointer*> pointers;
     Pointer* pointer = nullptr;
@@ -229,6 +232,9 @@ public:
     ExportSettings exportSettings;
     // grid.cpp: cycled by Ctrl+G, drawn by Render over the lens view.
     Grid grid;
+
+    // Why the last SaveDocument or LoadDocument that failed did so.
+    std::string documentFailure;
 
     // False when the document could not be read at start and could not be
     // moved aside either: quitting must then not overwrite "Vell.zub".

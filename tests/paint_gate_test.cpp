@@ -38,8 +38,8 @@ public:
         HoldKey(k, false);
         TestWorld::WaitKeyRelease(k);
     }
-    PromptAnswers Prompt(const std::string&, const std::vector<std::string>&,
-                         const std::vector<std::string>& values) override {
+    PromptAnswers Prompt(const std::string&, const std::vector<std::string>&, const std::vector<std::string>& values,
+                         const FieldRanges& = {}) override {
         if (answers.empty()) return {values, false};
         PromptAnswers a{answers.front(), true};
         answers.pop_front();

@@ -143,9 +143,9 @@ TEST_F(PromptTest, AHeldAltIsWaitedOutAndTheFormIsDrawnOnTheScreen) {
                 if (getpixel(display::screen, x, y) == yellow) return true;
         return false;
     };
-    EXPECT_TRUE(yellowIn(1));
-    EXPECT_TRUE(yellowIn(8 * 3 + 22));
-    EXPECT_FALSE(yellowIn(100));
+    EXPECT_TRUE(yellowIn(FormLayout::kTitleY));
+    EXPECT_TRUE(yellowIn(FormLayout::HintY(3)));
+    EXPECT_FALSE(yellowIn(FormLayout::Height(3) + 8));
 }
 
 TEST(NumberFrom, ReadsLikeTheDialogsPromise) {

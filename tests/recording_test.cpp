@@ -21,7 +21,7 @@ public:
         pointer->Setup(this, 0, 5, 5, 0, 0, 4, 4, 3, 3, 0, 0, 0);
     }
     PromptAnswers Prompt(const std::string& title, const std::vector<std::string>& prompts,
-                         const std::vector<std::string>& values) override {
+                         const std::vector<std::string>& values, const FieldRanges& = {}) override {
         titles.push_back(title);
         if (answers.empty()) return {values, false};
         std::string a = answers.front();
@@ -183,18 +183,24 @@ TEST_F(Recording, AltRAndAltPDuringTheirOppositeModes) {
 
 // Alt+S stores the name it saved to after its key event; the replay saves to
 // it without asking.
+// The second Alt+S is cancelled with Esc: recorded as an empty name, its
+// replay saves nothing and the replay goes on.
 TEST_F(Recording, AReplayedSaveTakesItsNameFromTheRecording) {
     RecWorld w;
     w.Pass({KEY_ALT, KEY_R});
     w.answers = {"shot.bmp"};
     w.Pass({KEY_ALT, KEY_S});
+    w.Pass({KEY_ALT, KEY_S});
     w.Pass({KEY_RIGHT});
     w.Pass({KEY_ALT, KEY_R});
-    ASSERT_EQ(w.keyMan->events.size(), 4u);
+    ASSERT_EQ(w.keyMan->events.size(), 6u);
     EXPECT_EQ(w.keyMan->events[1]->akey, -1);
     EXPECT_EQ(w.keyMan->events[1]->nkey, -1);
     EXPECT_EQ(w.keyMan->events[1]->c, "shot.bmp");
+    EXPECT_EQ(w.keyMan->events[3]->nkey, -1);
+    EXPECT_EQ(w.keyMan->events[3]->c, "");
     ASSERT_EQ(std::remove("shot.bmp"), 0);
+    int x = w.pointer->x;
 
     w.cfile = "other.bmp";
     size_t asked = w.titles.size();
@@ -203,6 +209,7 @@ TEST_F(Recording, AReplayedSaveTakesItsNameFromTheRecording) {
     EXPECT_EQ(w.titles.size(), asked);
     EXPECT_TRUE(Bmp("shot.bmp").Loaded());
     EXPECT_EQ(w.cfile, "shot.bmp");
+    EXPECT_EQ(w.pointer->x, x + 1);
     EXPECT_EQ(w.keyMan->mode, KeyMan::Live);
 }
 

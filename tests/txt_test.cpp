@@ -412,3 +412,21 @@ TEST_F(TxtInputScreen, StripOfEmptyTextIsOneLineHigh) {
 }
 
 }  // namespace
+
+// Each printable ASCII character's coloured pixels are the font's glyph (the
+// text lies one pixel in, the coloured copy one more over the outline).
+TEST(TxtRender, EveryPrintableCharacterIsTheFontsGlyph) {
+    BITMAP* glyph = create_bitmap(8, 8);
+    for (char c = ' '; c <= '~'; c++) {
+        Label label(std::string(1, c), 1, 1);
+        clear_to_color(glyph, 0);
+        textprintf_ex(glyph, display::font, 0, 0, Orange(), 0, "%c", c);
+        BITMAP* shown = label.txt.getBmp()->GetBitmap();
+        int differing = 0;
+        for (int y = 0; y < 8; y++)
+            for (int x = 0; x < 8; x++)
+                differing += (getpixel(glyph, x, y) == Orange()) != (getpixel(shown, x + 2, y + 2) == Orange());
+        EXPECT_EQ(differing, 0) << "'" << c << "'";
+    }
+    destroy_bitmap(glyph);
+}

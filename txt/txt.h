@@ -28,6 +28,8 @@ public:
     virtual void drawAt(int mode, BITMAP* dest, int x, int y);
 
     const std::string& getText() const { return text; }
+    // How many characters of text fit in `pixels` at the current scale.
+    int CharsFitting(int pixels) const { return (pixels / scaleX - 2) / 8; }
 
 protected:
     // Reads one key for getInput; tests override it to script the held keys
