@@ -11,6 +11,7 @@
 #include "../bmp/bmp.h"
 #include "../bmp/load_pic.h"
 #include "../bmp/safe_write.h"
+#include "../bmp/palette_io.h"
 #include "../fileio/file_answer.h"
 #include "../txt/txt.h"
 #include "compose.h"
@@ -173,7 +174,9 @@ void World::SaveImageFile() {
             return;
         }
     }
-    if (IsDocumentName(name)) {
+    if (IsPaletteFileName(name)) {
+        SavePaletteFile(name);
+    } else if (IsDocumentName(name)) {
         if (!SaveDocument(name)) {
             SaidNothing(*this, FileAction::Save, name, documentFailure);
         } else {
@@ -193,7 +196,9 @@ void World::LoadImageFile() {
     if (!AskName(*this, "Load Image File", "Load:", name)) return;
     cfile = name;
     if (!FoundToLoad(*this, name)) return;
-    if (IsDocumentName(name)) {
+    if (IsPaletteFileName(name)) {
+        LoadPaletteFile(name);
+    } else if (IsDocumentName(name)) {
         if (LoadDocument(name))
             Message("Loaded " + QuotedName(name) + " " + Size(layer->width, layer->height));
         else

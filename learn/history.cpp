@@ -220,6 +220,20 @@ private:
     int w, h;
 };
 
+// A palette swapped with the one it replaced: one copy serves undo and redo.
+class PaletteChange : public History::Change {
+public:
+    PaletteChange(Palette& live, Palette old) : live(live), other(std::move(old)) {}
+    void Undo(std::vector<Layer*>&, std::vector<Pointer*>&, const PaintKey&) override { std::swap(live, other); }
+    void Redo(std::vector<Layer*>&, std::vector<Pointer*>&, const PaintKey&) override { std::swap(live, other); }
+    size_t Bytes() const override { return sizeof(PaletteChange) + kBlockCost + other.Size() * sizeof(uint32_t); }
+    bool Changed(const std::vector<Layer*>&) const override { return live != other; }
+
+private:
+    Palette& live;
+    Palette other;
+};
+
 // The part of (x, y, w, h) inside b, in r; false when nothing is left.
 bool Clip(BITMAP* b, int64_t x, int64_t y, int64_t w, int64_t h, Rect& r) {
     int64_t left = std::max<int64_t>(x, 0), top = std::max<int64_t>(y, 0);
@@ -307,15 +321,26 @@ void History::BrushReplaced(int index, std::unique_ptr<Bmp> old, int oldW, int o
     open->segment = open->changes.size();
 }
 
+void History::PaletteReplaced(Palette& live, Palette old, int focus) {
+    Settle();
+    if (openLost) return;
+    auto change = std::make_unique<PaletteChange>(live, std::move(old));
+    if (OpenBytes() + change->Bytes() > budget) return Lose();
+    open->changes.push_back(std::move(change));
+    if (open->focus < 0) open->focus = focus;
+}
+
 unsigned long History::DocumentVersion() {
     std::vector<PointerShape> now;
     now.reserve(pointers.size());
-    for (const Pointer* p : pointers) now.push_back({p->w, p->h, p->brush});
+    for (const Pointer* p : pointers) now.push_back({p->w, p->h, p->brush, p->second});
     std::vector<bool> hidden;
     for (const Layer* l : layers) hidden.push_back(l->hidden);
-    if (now != seenPointers || hidden != seenHidden) {
+    bool paletteMoved = watchedPalette && *watchedPalette != seenPalette;
+    if (now != seenPointers || hidden != seenHidden || paletteMoved) {
         seenPointers = std::move(now);
         seenHidden = std::move(hidden);
+        if (watchedPalette) seenPalette = *watchedPalette;
         shapeChanges++;
     }
     return changes + shapeChanges;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../bmp/palette.h"
 #include "layer.h"
 
 class Bmp;
@@ -57,6 +58,12 @@ public:
     // The brush of pointers[index] was replaced; `old` is the brush it had
     // (null for none) and oldW x oldH its box then. Undo gives both back.
     virtual void BrushReplaced(int index, std::unique_ptr<Bmp> old, int oldW, int oldH);
+    // The palette `live` now holds was `old` before; `focus` is the layer
+    // made current when the step is undone or redone.
+    virtual void PaletteReplaced(Palette& live, Palette old, int focus);
+    // The palette and the pointers' second colours are kept in "vell.cfg",
+    // which every autosave writes too: the document version moves with them.
+    void WatchPalette(const Palette* p) { watchedPalette = p; }
     // The list of layers is about to change (a layer added or deleted, the
     // canvas resized, a document loaded). The step ends here and a new one
     // begins; it takes the replaced layers over when it is kept. `focus` is
@@ -96,11 +103,16 @@ private:
     struct PointerShape {
         int w, h;
         const Bmp* brush;
-        bool operator==(const PointerShape& o) const { return w == o.w && h == o.h && brush == o.brush; }
+        int second;
+        bool operator==(const PointerShape& o) const {
+            return w == o.w && h == o.h && brush == o.brush && second == o.second;
+        }
     };
     std::vector<PointerShape> seenPointers;
     // Hidden layers are kept in "vell.cfg", which every autosave writes too.
     std::vector<bool> seenHidden;
+    const Palette* watchedPalette = nullptr;
+    Palette seenPalette;
     size_t budget;
     size_t total = 0;
     unsigned long changes = 0;

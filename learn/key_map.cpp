@@ -15,6 +15,7 @@
 #include "lens.h"
 #include "overlay.h"
 #include "paint_gate.h"
+#include "palette_colours.h"
 #include "pointer.h"
 #include "teleport.h"
 #include "world.h"
@@ -55,6 +56,7 @@ void PickColourOrToggleBox(World& w) {
         p->moveBox = !p->moveBox;
     else
         p->colour = w.layer->Pixel(p->x, p->y);
+    if (auto swatch = w.palette.Find(RgbValue(p->colour))) w.paletteSelection = *swatch;
 }
 
 // TAB grows the step of a held arrow direction; the arrows are read from
@@ -89,7 +91,7 @@ const Command kPlain[] = {
     {KEY_D, [](World& w) { w.LineTo(); },
      "line to here: starts a rubber-band line; pressed again draws it and starts the next (a chain)"},
     {KEY_B, PickColourOrToggleBox,
-     "pick up the colour under the pointer as pen colour; in box mode switch between resizing and moving the box"},
+     "pick up the colour under the pointer as pen colour (its swatch selected); in box mode switch between resizing and moving the box"},
     {KEY_TAB, GrowSteps,
      "reset the steps to 1 (they grow while an arrow is held with Tab); held, key passes run continuously"},
     {KEY_LEFT, [](World& w) { w.pointer->Move(-w.stepX, 0); }, kStepMove},
@@ -123,6 +125,13 @@ const Command kPlain[] = {
     {KEY_5, [](World& w) { w.ZoomPreset(16); }, "lens x16"},
     {KEY_6, [](World& w) { w.ZoomPreset(32); }, "lens x32 (at most the largest the screen allows)"},
     {KEY_0, [](World& w) { w.ZoomPreset(0); }, "the largest magnification that shows the whole canvas"},
+    {KEY_CLOSEBRACE, [](World& w) { w.StepColour(1, false); },
+     "pen colour to the next palette colour (wrapping; from a colour not in the palette, the first)"},
+    {KEY_OPENBRACE, [](World& w) { w.StepColour(-1, false); },
+     "pen colour to the previous palette colour (wrapping; from a colour not in the palette, the last)"},
+    {KEY_X, [](World& w) { w.SwapColours(); }, "swap the pen colour and the second colour"},
+    {KEY_K, [](World& w) { w.PaletteCommands(); }, "held: palette mode (its keys below)"},
+    {KEY_F3, [](World& w) { w.TogglePaletteStrip(); }, "show or hide the palette strip", kScreenOnly},
 };
 
 const Command kShift[] = {
@@ -134,6 +143,9 @@ const Command kShift[] = {
     {KEY_O, [](World& w) { w.DrawEllipse(true); }, "draw the filled ellipse inscribed in the stored box"},
     {KEY_T, [](World& w) { w.TurnBrush(BrushTurn::Anticlockwise); }, "turn the brush 90 degrees anticlockwise"},
     {KEY_M, [](World& w) { w.MirrorAtPointer(); }, "put the mirror axes through the pointer pixel's centre"},
+    {KEY_CLOSEBRACE, [](World& w) { w.StepColour(1, true); }, "second colour to the next palette colour"},
+    {KEY_OPENBRACE, [](World& w) { w.StepColour(-1, true); }, "second colour to the previous palette colour"},
+    {KEY_SPACE, [](World& w) { w.CommitSecond(); }, "commit as Space does, in the second colour"},
 };
 
 const Command kCtrl[] = {
@@ -155,6 +167,10 @@ const Command kCtrl[] = {
      "grid in turn: off, pixel grid (lines between picture pixels, from magnification 4), tile grid (lines every "
      "16 pixels, [Grid] tile in vell.cfg); shown on the screen only, never saved in a picture",
      kScreenOnly},
+    {KEY_CLOSEBRACE, [](World& w) { w.Shade(1); },
+     "shade: the pixel under the pointer (in box mode every pixel of the box) of a palette colour becomes the next "
+     "palette colour (the last stays)"},
+    {KEY_OPENBRACE, [](World& w) { w.Shade(-1); }, "shade to the previous palette colour (the first stays)"},
 };
 
 const Command kAlt[] = {

@@ -16,7 +16,7 @@ const struct {
     {KEY_EQUALS, "="},     {KEY_MINUS, "-"},     {KEY_SPACE, "Space"}, {KEY_COMMA, ","},
     {KEY_STOP, "."},       {KEY_SLASH, "/"},     {KEY_COLON, ";"},     {KEY_PGUP, "Page Up"},
     {KEY_PGDN, "Page Down"}, {KEY_HOME, "Home"}, {KEY_END, "End"},     {KEY_DEL, "Del"},
-    {KEY_BACKSPACE, "Backspace"},
+    {KEY_BACKSPACE, "Backspace"}, {KEY_OPENBRACE, "["}, {KEY_CLOSEBRACE, "]"},
 };
 
 const KeySection kModes[] = {
@@ -31,6 +31,13 @@ const KeySection kModes[] = {
     {"Pointer pick (P held)", {{"keypad 0-9", "pick that pointer (its layer becomes current)"}}},
     {"Colour fill (C held)",
      {{"G", "replace the colour under the pointer by the pen colour inside the pointer's box (once per press)"}}},
+    {"Palette mode (K held)",
+     {{"Left/Right/Up/Down", "select a swatch of the strip: Up/Down within a column, Left/Right across columns"},
+      {"Space", "the selected swatch becomes the pen colour; with Shift, the second colour"},
+      {"A", "add the pen colour after the selected swatch (not when it is in the palette or it holds 256)"},
+      {"D", "delete the selected swatch (never the last one)"},
+      {"Enter", "edit the selected swatch's red, green and blue"},
+      {"G", "the palette becomes the colours of the pointer's box on the current layer, in order of appearance"}}},
     {"Lens pan (Z held)",
      {{"Left/Right/Up/Down", "pan the lens (accelerating)"},
       {"Enter", "bring the view and the pointer to the picture's top left corner"}}},
@@ -48,7 +55,7 @@ const KeySection kModes[] = {
       {"Alt+other keys", "cursor to the end"},
       {"Enter", "keep the text (an empty text is returned as one space)"},
       {"Esc", "restore the text"},
-      {"F1/F2/Page Up/Page Down", "ignored: they belong to the editor around the field"}}},
+      {"F1/F2/F3/Page Up/Page Down", "ignored: they belong to the editor around the field"}}},
     {"Form (every dialog)",
      {{"Enter", "finish a row and go to the next (wrapping)"},
       {"Ctrl+Enter",

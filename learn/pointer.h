@@ -48,6 +48,8 @@ public:
     int w = 0, h = 0;
     int grabX = 0, grabY = 0, grabW = 0, grabH = 0;
     int colour = 0;
+    // The second colour: X swaps it with the pen, Shift+Space draws with it.
+    int second = 0;
     int wc = 0;
     int jx = 0, jy = 0;
     int layer = 0;

@@ -2,6 +2,7 @@
 // LoadSettings and SaveSettings visit them.
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -15,6 +16,7 @@
 #include "layer.h"
 #include "lens.h"
 #include "overlay.h"
+#include "palette_colours.h"
 #include "pointer.h"
 #include "teleport.h"
 #include "world.h"
@@ -91,6 +93,34 @@ void ReadHiddenLayers(const std::string& list, std::vector<Layer*>& layers) {
     long n;
     while (in >> n)
         if (n >= 0 && n < static_cast<long>(layers.size())) layers[n]->hidden = true;
+}
+
+// The palette as "count" and "c0", "c1", ... in RRGGBB hex; a missing
+// count is the default palette, a bad count or colour falls back to it.
+Palette StoredPalette(FileIO& io) {
+    if (io.GetString("count", "").empty()) return Palette::Default();
+    int count = io.GetInt("count", 0);
+    std::vector<uint32_t> colours;
+    bool bad = count < 1 || count > static_cast<int>(Palette::kMaxColours);
+    for (int n = 0; n < count && !bad; n++) {
+        auto c = ParseHexColour(io.GetString(Numbered("c", n), ""));
+        if (c) colours.push_back(*c);
+        bad = !c;
+    }
+    if (!bad) return Palette(colours);
+    std::printf("%s: the palette's count or a colour is not valid; the default palette is used\n", kSettingsFile);
+    return Palette::Default();
+}
+
+void StorePalette(FileIO& io, const Palette& palette) {
+    io.SetInt("count", static_cast<int>(palette.Size()));
+    for (size_t n = 0; n < Palette::kMaxColours; n++) {
+        std::string key = Numbered("c", static_cast<int>(n));
+        if (n < palette.Size())
+            io.SetString(key, FormatHexColour(palette[n]));
+        else
+            io.Remove(key);
+    }
 }
 
 }  // namespace
@@ -178,6 +208,14 @@ void World::LoadSettings() {
     grid.mode = io.GetInt("mode", Grid::Off);
     grid.tile = io.GetInt("tile", Grid::kDefaultTile);
     grid.Sanitize();
+
+    io.SetSection("Palette");
+    palette = StoredPalette(io);
+    paletteShown = io.GetInt("shown", 1) != 0;
+    for (int n = 0; n < kPointerCount; n++) {
+        auto second = ParseHexColour(io.GetString(Numbered("second", n), "000000"));
+        pointers[n]->second = ColourValue(second.value_or(0));
+    }
 }
 
 void World::SaveSettings() {
@@ -246,6 +284,12 @@ void World::SaveSettings() {
     io.SetSection("Grid");
     io.SetInt("mode", grid.mode);
     io.SetInt("tile", grid.tile);
+
+    io.SetSection("Palette");
+    StorePalette(io, palette);
+    io.SetInt("shown", paletteShown ? 1 : 0);
+    for (int n = 0; n < kPointerCount; n++)
+        io.SetString(Numbered("second", n), FormatHexColour(RgbValue(pointers[n]->second)));
 
     // Written now rather than at Allegro's shutdown, which an abnormal exit
     // would skip, and replaced whole, so an interrupted save keeps the old file.

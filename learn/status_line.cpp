@@ -12,6 +12,7 @@
 #include "key_recorder.h"
 #include "layer.h"
 #include "lens.h"
+#include "palette_colours.h"
 #include "pointer.h"
 #include "world.h"
 
@@ -79,6 +80,7 @@ std::string World::StatusText() {
     std::string s = "P" + std::to_string(spointer) + " " + std::to_string(p.x) + "," + std::to_string(p.y);
     if (p.mode == 1) s += "  box " + std::to_string(p.w) + "x" + std::to_string(p.h);
     s += "  colour " + Rgb(ComposedColour(layers, p.x, p.y)) + "  pen " + Rgb(p.colour);
+    if (auto swatch = palette.Find(RgbValue(p.colour))) s += " #" + std::to_string(*swatch);
     s += "  layer " + std::to_string(slayer) + " of " + std::to_string(layers.size());
     s += layer->mode == 0 ? ", opaque" : ", see-through";
     if (layer->hidden) s += ", hidden";

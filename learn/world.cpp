@@ -30,6 +30,7 @@ void World::Construct(const std::string& docName) {
     fileIO = new FileIO();
     history = new History(layers, pointers, History::kDefaultBudget);
     gate = new PaintGate(*history);
+    history->WatchPalette(&palette);
     OpenStartDocument();
     EnsureTenPointers();
     LoadSettings();
@@ -146,10 +147,15 @@ void World::ComposeVisibleRegion() {
 }
 
 void World::Render() {
+    // The view narrows while the palette strip shows, so the strip never
+    // covers a picture pixel.
+    int viewW = display::screen->w - PaletteStripWidth();
+    if (lens->areaW != viewW || lens->areaH != display::screen->h) lens->SetArea(viewW, display::screen->h);
     ComposeVisibleRegion();
     lens->Show(stm, stm2);
     grid.Draw(stm2->GetBitmap(), *lens);
     DrawMirrorAxes(stm2->GetBitmap());
+    DrawPaletteStrip(stm2->GetBitmap());
     text->Draw(stm2->GetBitmap());
     DrawStatusLine(stm2->GetBitmap());
     blit(stm2->GetBitmap(), display::screen, 0, 0, 0, 0, display::screen->w, display::screen->h);

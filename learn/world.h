@@ -10,6 +10,7 @@
 #include "../all/field_ranges.h"
 #include "../bmp/area.h"
 #include "../bmp/mirror.h"
+#include "../bmp/palette.h"
 #include "autosave.h"
 #include "export_settings.h"
 #include "grid.h"
@@ -174,6 +175,24 @@ public:
     virtual void ToggleStatusLine();
     virtual std::string StatusText();
     virtual void DrawStatusLine(BITMAP* dest);
+    // palette_commands.cpp: ] and [ step the pen (or, `second`, the second
+    // colour) through the palette; X swaps them; Shift+Space commits in the
+    // second colour; Ctrl+] and Ctrl+[ shade; K held is the palette mode.
+    virtual void StepColour(int by, bool second);
+    virtual void SwapColours();
+    virtual void CommitSecond();
+    virtual void Shade(int by);
+    virtual void PaletteCommands();
+    // The palette as a step of the history (Ctrl+Z gives the old one back).
+    virtual void ReplacePalette(const Palette& next);
+    // Alt+L and Alt+S of a palette file name.
+    virtual void LoadPaletteFile(const std::string& name);
+    virtual void SavePaletteFile(const std::string& name);
+    // palette_strip.cpp: F3 hides and shows the strip along the right edge;
+    // the lens's view narrows by its width while it shows.
+    virtual void TogglePaletteStrip();
+    virtual int PaletteStripWidth();
+    virtual void DrawPaletteStrip(BITMAP* dest);
 
     // Helpers shared by several concerns.
     // world.cpp: one opaque black layer the size of the screen and ten
@@ -232,6 +251,12 @@ public:
     ExportSettings exportSettings;
     // grid.cpp: cycled by Ctrl+G, drawn by Render over the lens view.
     Grid grid;
+    // The session's palette (kept in "vell.cfg"), its strip, and the swatch
+    // selected in palette mode.
+    Palette palette = Palette::Default();
+    bool paletteShown = true;
+    size_t paletteSelection = 0;
+    bool paletteModeOn = false;
 
     // Why the last SaveDocument or LoadDocument that failed did so.
     std::string documentFailure;

@@ -116,6 +116,8 @@ void ThreeLayers(GateWorld& w) {
     clear_to_color(LayerBitmap(w.layers[2]), makecol(7, 7, 7));
     w.history->Clear();
 }
+// A palette of the picture's own colours, so shading finds them.
+void PictureColours(GateWorld& w) { w.palette = Palette({0x0a141e, 0xc80a0a, 0xff00ff, 0x005a00}); }
 void TopOfThree(GateWorld& w) {
     ThreeLayers(w);
     w.SelectLayer(2);
@@ -159,6 +161,9 @@ const Case kCases[] = {
     {"layer down", {KEY_L}, [](GateWorld& w) { TopOfThree(w), w.inMode = {KEY_DOWN}; }},
     {"layer merged down", {KEY_L}, [](GateWorld& w) { w.inMode = {KEY_M}; }},
     {"layer duplicated", {KEY_L}, [](GateWorld& w) { w.inMode = {KEY_C}; }},
+    {"line in the second colour", {KEY_LSHIFT, KEY_SPACE}, [](GateWorld& w) { LineMode(w), w.pointer->second = makecol(0, 0, 77); }},
+    {"shade a pixel", {KEY_LCONTROL, KEY_CLOSEBRACE}, PictureColours},
+    {"shade the box", {KEY_LCONTROL, KEY_OPENBRACE}, [](GateWorld& w) { PictureColours(w), BoxMode(w); }},
 };
 
 // A 40x30 picture of few random colours (so fills find areas), a

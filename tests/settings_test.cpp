@@ -78,6 +78,11 @@ TEST_F(Settings, DefaultsWriteTheWholeFileInOrder) {
     want += "spointer = 0\n\n[Files]\nroot = img\nfilesPos = 0\n\n[TextDraw]\nw = 1\nh = 1\ntext =  \n\n"
             "[Pause]\npause = 0\n\n[Undo]\nmemory = 64\n\n[Status]\nshown = 1\n\n[Export]\nfirst = 0\nlast = -1\n"
             "delay = -1\nloops = 0\ncolumns = -1\npadding = 0\n\n[Mirror]\nmode = 0\n\n[Grid]\nmode = 0\ntile = 16\n";
+    want += "\n[Palette]\ncount = 32\n";
+    for (size_t n = 0; n < 32; n++)
+        want += "c" + std::to_string(n) + " = " + FormatHexColour(Palette::Default()[n]) + "\n";
+    want += "shown = 1\n";
+    for (int n = 0; n < 10; n++) want += "second" + std::to_string(n) + " = 000000\n";
     std::string got = ReadFile("vell.cfg");
     // Compared line by line so a failure names the first differing line.
     std::istringstream a(want), b(got);
@@ -109,7 +114,10 @@ void ChangeEverything(World& w) {
         p->jx = 1 + n;
         p->jy = 2 + n;
         p->colour = makecol(0, 0, 255);
+        p->second = makecol(n, 2 * n, 250);
     }
+    w.palette = Palette({0x123456, 0xabcdef, 0x000001});
+    w.paletteShown = false;
     w.teleportMan->on = true;
     for (int n = 0; n < 20; n++) {
         Teleport* t = w.teleportMan->teleports[n];
@@ -178,7 +186,24 @@ TEST_F(Settings, SaveThenLoadGivesEveryValueBack) {
     EXPECT_EQ(MirrorMode::Both, w.mirrorMode);
     EXPECT_EQ(std::optional<int64_t>(41), w.mirrorSumX);
     EXPECT_EQ(std::optional<int64_t>(-6), w.mirrorSumY);
+    EXPECT_EQ(Palette({0x123456, 0xabcdef, 0x000001}), w.palette);
+    EXPECT_FALSE(w.paletteShown);
+    for (int n = 0; n < 10; n++) EXPECT_EQ(RgbOf(makecol(n, 2 * n, 250)), RgbOf(w.pointers[n]->second));
     EXPECT_NE(std::string::npos, ReadFile("vell.cfg").find("c0 = " + std::to_string(makecol(0, 0, 255))));
+}
+
+// A stored palette that cannot be read whole is not half used.
+TEST_F(Settings, ABadStoredPaletteFallsBackToTheDefault) {
+    for (const char* palette : {"count = 2\nc0 = 102030\nc1 = 1020zz\n", "count = 0\n", "count = 257\n",
+                                "count = 3\nc0 = 102030\nc1 = 405060\n"}) {
+        SCOPED_TRACE(palette);
+        WriteFile("vell.cfg", std::string("[Palette]\n") + palette);
+        testing::internal::CaptureStdout();
+        TestWorld w;
+        std::string said = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(Palette::Default(), w.palette);
+        EXPECT_NE(std::string::npos, said.find("the default palette is used"));
+    }
 }
 
 TEST_F(Settings, CurrentPointerRoundTrips) {

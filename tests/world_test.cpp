@@ -182,7 +182,7 @@ TEST_F(Editor, WaitKeyReleaseEmptiesTheKeyBuffer) {
 
 TEST_F(Editor, RenderShowsWhatComposingTheWholeCanvasWouldShow) {
     TestWorld w;
-    w.statusShown = false;  // the picture alone is compared
+    w.statusShown = w.paletteShown = false;  // the picture alone is compared
     PaintLayers(w, 300, 200);
     w.pointer->showCursor = false;
     const int settings[][3] = {{16, 0, 0},  {16, -10, -5}, {4, 250, 150},  {1, -20, 30},
@@ -197,6 +197,7 @@ TEST_F(Editor, RenderShowsWhatComposingTheWholeCanvasWouldShow) {
 
 TEST_F(Editor, RenderShowsGreyOutsideThePicture) {
     TestWorld w;
+    w.paletteShown = false;
     ASSERT_TRUE(w.resizeCanvas(32, 24));
     w.pointer->showCursor = false;
     w.Render();
@@ -209,7 +210,7 @@ TEST_F(Editor, RenderShowsGreyOutsideThePicture) {
 
 TEST_F(Editor, CursorIsOnePicturePixelAtThePointer) {
     TestWorld w;
-    w.statusShown = false;  // the picture alone is compared
+    w.statusShown = w.paletteShown = false;  // the picture alone is compared
     PaintLayers(w, 100, 80);
     SetLens(w, 16, 2, 3);
     w.pointer->x = 7;
@@ -227,7 +228,7 @@ TEST_F(Editor, CursorIsOnePicturePixelAtThePointer) {
 
 TEST_F(Editor, NothingOfAnEarlierFrameShowsThroughATransparentBottomLayer) {
     TestWorld w;
-    w.statusShown = false;  // the picture alone is compared
+    w.statusShown = w.paletteShown = false;  // the picture alone is compared
     PaintLayers(w, 120, 90);
     delete w.layers[0];
     w.layers[0] = new Layer(&w, 120, 90, 1);
@@ -288,6 +289,7 @@ TEST_F(Editor, NoFramesAreDrawnWhileReplaying) {
 TEST_F(Editor, ALensFarOutsideThePictureShowsOnlyGrey) {
     // Lens positions come from the settings file and are not limited.
     TestWorld w;
+    w.paletteShown = false;
     PaintLayers(w, 50, 40);
     const int big = 2147483647, small = -2147483647 - 1;
     const int settings[][3] = {{16, big - 10, 0}, {16, 0, big}, {16, small + 5, small}, {1, big, big},

@@ -242,7 +242,7 @@ const struct {
 // The editor's keys that act outside any text (the help screen, the status
 // line, paging): a typed field neither inserts nor does anything with them.
 bool IgnoredKey(int scancode) {
-    return scancode == KEY_F1 || scancode == KEY_F2 || scancode == KEY_PGUP || scancode == KEY_PGDN;
+    return scancode == KEY_F1 || scancode == KEY_F2 || scancode == KEY_F3 || scancode == KEY_PGUP || scancode == KEY_PGDN;
 }
 
 // Applies the held editing key; false when none is held.
