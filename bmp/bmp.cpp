@@ -92,10 +92,11 @@ bool Bmp::Append(BITMAP* other) {
 }
 
 int Bmp::Save(const std::string& fileName) {
-    // Allegro writes no PNG: the composed pixels go through libpng instead.
+    // Allegro writes no PNG: the composed pixels go through libpng instead,
+    // as a palette PNG when they hold few enough colours.
     if (PictureExtension(fileName) == ".png") {
         RgbPixels px = PixelsOf(bitmap);
-        return WritePng(fileName, px.argb.data(), px.w, px.h, false) ? 0 : -1;
+        return WritePicturePng(fileName, px.argb.data(), px.w, px.h) ? 0 : -1;
     }
     get_palette(pal);
     return save_bitmap(fileName.c_str(), bitmap, pal);

@@ -11,3 +11,8 @@ const int kPngLevel = 6;
 // temporary name.
 bool WritePng(const std::string& fileName, const uint32_t* argb, int w, int h, bool withAlpha,
               int level = kPngLevel);
+
+// Writes an opaque picture (the alpha bytes are ignored) as the smallest PNG
+// that holds it exactly: a palette PNG at 1, 2, 4 or 8 bits per pixel when
+// it has at most 256 colours, RGB as WritePng otherwise. Failures as WritePng.
+bool WritePicturePng(const std::string& fileName, const uint32_t* argb, int w, int h);

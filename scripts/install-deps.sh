@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake pkg-config ccache
   liballegro4-dev libsdl1.2-dev libsdl-image1.2-dev
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick x11-utils
+  xvfb xauth xdotool imagemagick x11-utils optipng
   clang libclang-rt-14-dev
   libpng-dev libgif-dev valgrind allegro4-doc
   desktop-file-utils man-db groff-base dpkg-dev file python3

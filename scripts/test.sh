@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, fuzzes the document reader and the
-# picture loaders briefly, replays the picture corpus under valgrind, runs
-# the unit tests built with the sanitizers, and runs every test (unit and
-# end-to-end).
+# Installs what is missing, builds, fuzzes the document reader, the picture
+# loaders and the palette readers briefly, replays the picture corpus under
+# valgrind, runs the unit tests built with the sanitizers, and runs every
+# test (unit and end-to-end).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
   exit 1
 }
 runs=($(grep -o 'stat::number_of_executed_units: *[0-9]*' build/fuzz.log | grep -o '[0-9]*$'))
-echo "fuzz: document reader survived ${runs[0]} runs, picture loaders ${runs[1]}"
+echo "fuzz: document reader survived ${runs[0]} runs, picture loaders ${runs[1]}, palette readers ${runs[2]}"
 ./scripts/replay-pictures.sh > build/replay.log 2>&1 || {
   tail -n 40 build/replay.log
   echo "the picture corpus under valgrind failed (full log: build/replay.log)"
