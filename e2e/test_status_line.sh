@@ -5,7 +5,8 @@ source "$(dirname "$0")/driver.sh" "$1"
 
 # strip SHOT X W: a digest of columns X to X+W-1 of the bottom 16 rows.
 strip() { convert "$WORK/$1" -crop "$3x16+$2+752" +repage -depth 8 rgb:- | md5sum; }
-shown() { [ -n "$(nonblack_box "$1" 0 752 1024 16)" ]; }
+# Left of the palette strip and of the lens's grey beyond its whole pixels.
+shown() { [ -n "$(nonblack_box "$1" 0 752 900 16)" ]; }
 
 start_vell
 # An orange pixel at (1, 0), then onto it from the black (0, 0) and back.
