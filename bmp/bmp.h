@@ -52,6 +52,8 @@ public:
     bool Loaded() const { return loaded; }
     // Why the last LoadPic produced no picture; empty after a success.
     const std::string& Failure() const { return failure; }
+    // What the last load that worked had to make up; usually empty.
+    const std::string& Remark() const { return remark; }
     const std::string& Name() const { return name; }
 
     // Makes a new bitmap of w x h after checking the size; null on refusal.
@@ -69,6 +71,7 @@ protected:
     int w = 0, h = 0;
     bool loaded = false;
     std::string failure;
+    std::string remark;
 
     static int NextId();
 };

@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "bmp.h"
+#include "bmp_reader.h"
 #include "lbm_reader.h"
+#include "picture_rows.h"
+#include "png_reader.h"
 #include "sdl_picture.h"
 #include "surface_size.h"
-#include "top_down_bmp.h"
 
 std::string PictureExtension(const std::string& fileName) {
     size_t dot = fileName.rfind('.');
@@ -51,8 +53,8 @@ bool HeaderAllowed(const std::string& fileName, const PictureSize& size, std::st
     return why.empty();
 }
 
-BITMAP* LoadThroughSdl(const std::string& fileName, RGB*, std::string& why) {
-    if (!HeaderAllowed(fileName, ReadSdlPictureSize(fileName), why)) return nullptr;
+// JPEG pictures, which hold no alpha.
+BITMAP* LoadJpeg(const std::string& fileName, std::string& why) {
     SDL_Surface* surface = IMG_Load(fileName.c_str());
     if (!surface) {
         why = "the picture can't be decoded";
@@ -65,7 +67,58 @@ BITMAP* LoadThroughSdl(const std::string& fileName, RGB*, std::string& why) {
     return picture;
 }
 
-BITMAP* LoadThroughAllegro(const std::string& fileName, RGB* pal, std::string& why) {
+// Said in the "Loaded" message when a picture's indices reach past its palette.
+std::string BeyondPaletteRemark(int64_t pixels) {
+    if (pixels == 0) return "";
+    return std::to_string(pixels) + (pixels == 1 ? " pixel" : " pixels") + " past its palette loaded as black";
+}
+
+// A new bitmap of w x h filled by `decode` through StorePictureRow; null,
+// with the reason in `why`, when either fails.
+template <class Decode>
+BITMAP* DecodedPicture(int w, int h, std::string& why, Decode decode) {
+    BITMAP* picture = Bmp::CreateChecked(w, h);
+    if (!picture) {
+        why = "no memory for the picture";
+        return nullptr;
+    }
+    RgbaRowSink store = [picture](int y, const RgbaPixel* row) { StorePictureRow(picture, y, row); };
+    if (!decode(store)) {
+        destroy_bitmap(picture);
+        return nullptr;
+    }
+    return picture;
+}
+
+BITMAP* LoadPng(const std::string& fileName, std::string& why, std::string& remark) {
+    std::FILE* f = std::fopen(fileName.c_str(), "rb");
+    if (!f) {
+        why = "it can't be opened";
+        return nullptr;
+    }
+    PngReader reader(f);
+    BITMAP* picture = nullptr;
+    int64_t beyond = 0;
+    if (reader.ReadHeader(why))
+        picture = DecodedPicture(reader.Width(), reader.Height(), why,
+                                 [&](const RgbaRowSink& store) { return reader.ReadRows(store, beyond, why); });
+    std::fclose(f);
+    if (picture) remark = BeyondPaletteRemark(beyond);
+    return picture;
+}
+
+// ".png" and ".jpg" names: the content decides, as it did when SDL_image
+// read both.
+BITMAP* LoadPngOrJpeg(const std::string& fileName, RGB*, std::string& why, std::string& remark) {
+    if (!HeaderAllowed(fileName, ReadSdlPictureSize(fileName), why)) return nullptr;
+    static const char kPng[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1a', '\n'};
+    char start[8] = {};
+    std::ifstream(fileName, std::ios::binary).read(start, 8);
+    if (std::memcmp(start, kPng, 8) == 0) return LoadPng(fileName, why, remark);
+    return LoadJpeg(fileName, why);
+}
+
+BITMAP* LoadThroughAllegro(const std::string& fileName, RGB* pal, std::string& why, std::string&) {
     PictureSize size = ReadAllegroPictureSize(fileName, PictureExtension(fileName));
     if (!HeaderAllowed(fileName, size, why)) return nullptr;
     BITMAP* picture = load_bitmap(fileName.c_str(), pal);
@@ -73,18 +126,42 @@ BITMAP* LoadThroughAllegro(const std::string& fileName, RGB* pal, std::string& w
     return picture;
 }
 
-// Allegro 4.4 refuses top-down BMPs, so those take their own way in.
-BITMAP* LoadBmp(const std::string& fileName, RGB* pal, std::string& why) {
-    if (!IsTopDownBmp(fileName)) return LoadThroughAllegro(fileName, pal, why);
-    if (!HeaderAllowed(fileName, ReadAllegroPictureSize(fileName, ".bmp"), why)) return nullptr;
-    BITMAP* picture = LoadTopDownBmp(fileName, pal);
-    if (!picture) why = "the picture can't be decoded";
+// Palette entries as Allegro keeps them, 6 bits a part; the picture itself
+// has the palette's colours in full.
+void FillPalette(const std::vector<RgbaPixel>& palette, RGB* pal) {
+    for (size_t i = 0; i < palette.size() && i < PAL_SIZE; i++) {
+        pal[i].r = (palette[i] & 0xff) >> 2;
+        pal[i].g = (palette[i] >> 8 & 0xff) >> 2;
+        pal[i].b = (palette[i] >> 16 & 0xff) >> 2;
+    }
+}
+
+BITMAP* LoadBmp(const std::string& fileName, RGB* pal, std::string& why, std::string& remark) {
+    // The whole header check comes first: it names what is refused.
+    PictureSize size = ReadBmpPictureSize(fileName, why);
+    if (!size.known) return nullptr;
+    if (!HeaderAllowed(fileName, size, why)) return nullptr;
+    std::FILE* f = std::fopen(fileName.c_str(), "rb");
+    if (!f) {
+        why = "it can't be opened";
+        return nullptr;
+    }
+    BmpHeader header;
+    BITMAP* picture = nullptr;
+    int64_t beyond = 0;
+    if (ReadBmpHeader(f, header, why))
+        picture = DecodedPicture(header.w, header.h, why,
+                                 [&](const RgbaRowSink& store) { return DecodeBmpRows(f, header, store, beyond, why); });
+    std::fclose(f);
+    if (!picture) return nullptr;
+    FillPalette(header.palette, pal);
+    remark = BeyondPaletteRemark(beyond);
     return picture;
 }
 
-// Palette entries as Allegro keeps them (6 bits a part); indices beyond the
+// An IFF palette as Allegro keeps it (6 bits a part); indices beyond the
 // file's palette are black.
-void FillPalette(const LbmHeader& header, RGB* pal) {
+void FillLbmPalette(const LbmHeader& header, RGB* pal) {
     for (int i = 0; i < 256; i++) {
         size_t at = static_cast<size_t>(i) * 3;
         bool known = at + 2 < header.palette.size();
@@ -128,11 +205,11 @@ BITMAP* DecodeLbm(std::FILE* f, RGB* pal, std::string& why) {
         destroy_bitmap(picture);
         return nullptr;
     }
-    FillPalette(header, pal);
+    FillLbmPalette(header, pal);
     return picture;
 }
 
-BITMAP* LoadLbm(const std::string& fileName, RGB* pal, std::string& why) {
+BITMAP* LoadLbm(const std::string& fileName, RGB* pal, std::string& why, std::string&) {
     std::FILE* f = std::fopen(fileName.c_str(), "rb");
     if (!f) {
         why = "it can't be opened";
@@ -145,12 +222,12 @@ BITMAP* LoadLbm(const std::string& fileName, RGB* pal, std::string& why) {
 
 struct Loader {
     const char* ext;
-    BITMAP* (*load)(const std::string&, RGB*, std::string&);
+    BITMAP* (*load)(const std::string&, RGB*, std::string&, std::string&);
 };
 
 const Loader kLoaders[] = {
-    {".jpg", LoadThroughSdl},
-    {".png", LoadThroughSdl},
+    {".jpg", LoadPngOrJpeg},
+    {".png", LoadPngOrJpeg},
     {".bmp", LoadBmp},
     {".lbm", LoadLbm},
 };
@@ -166,8 +243,9 @@ BITMAP* Placeholder() {
 
 }  // namespace
 
-BITMAP* LoadPicture(const std::string& fileName, RGB* pal, std::string& why) {
+BITMAP* LoadPicture(const std::string& fileName, RGB* pal, std::string& why, std::string& remark) {
     why.clear();
+    remark.clear();
     // Allegro's readers fill only the entries a file has, then convert
     // every index through the whole palette: indices beyond the file's
     // palette come out black rather than from whatever `pal` held.
@@ -178,14 +256,14 @@ BITMAP* LoadPicture(const std::string& fileName, RGB* pal, std::string& why) {
         return nullptr;
     }
     for (const Loader& l : kLoaders)
-        if (ext == l.ext) return l.load(fileName, pal, why);
-    return LoadThroughAllegro(fileName, pal, why);
+        if (ext == l.ext) return l.load(fileName, pal, why, remark);
+    return LoadThroughAllegro(fileName, pal, why, remark);
 }
 
 // A picture that cannot be read leaves the surface as it was; only a surface
 // without any bitmap yet (the file constructor's) gets the placeholder.
 BITMAP* Bmp::LoadPic(const std::string& fileName) {
-    BITMAP* picture = LoadPicture(fileName, pal, failure);
+    BITMAP* picture = LoadPicture(fileName, pal, failure, remark);
     if (!picture) std::printf("'%s': %s\n", fileName.c_str(), failure.c_str());
     loaded = picture != nullptr;
     if (!picture && bitmap) return bitmap;

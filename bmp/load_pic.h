@@ -10,7 +10,8 @@
 // A-Z turned to lower case; empty when the name has no ".".
 std::string PictureExtension(const std::string& fileName);
 
-// True for names whose pictures SDL_image decodes (".jpg" and ".png", any case).
+// True for names whose content picks their reader (".jpg" and ".png", any
+// case): PNG data goes to libpng, JPEG data to SDL_image.
 bool LoadsThroughSdl(const std::string& fileName);
 
 // The size a picture file promises, from its header alone: nothing is
@@ -27,5 +28,6 @@ int64_t PictureBytes(const PictureSize& size);
 
 // A picture file as a new bitmap of the current colour depth; `pal` gets the
 // palette of a palette picture. Null, with the reason in `why`, when the
-// file cannot be opened, is refused or cannot be decoded.
-BITMAP* LoadPicture(const std::string& fileName, RGB* pal, std::string& why);
+// file cannot be opened, is refused or cannot be decoded. `remark` says
+// what a load that worked had to make up (indices past the palette).
+BITMAP* LoadPicture(const std::string& fileName, RGB* pal, std::string& why, std::string& remark);

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <vector>
 
+#include "bmp_reader.h"
 #include "lbm_reader.h"
 
 namespace {
@@ -22,9 +23,6 @@ std::vector<uint8_t> ReadStart(const std::string& fileName, size_t count) {
 }
 
 uint32_t Le16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
-uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
-    return Le16(b, at) | static_cast<uint32_t>(Le16(b, at + 2)) << 16;
-}
 uint32_t Be16(const std::vector<uint8_t>& b, size_t at) { return b[at] << 8 | b[at + 1]; }
 uint32_t Be32(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<uint32_t>(Be16(b, at)) << 16 | Be16(b, at + 2);
@@ -88,74 +86,9 @@ private:
     int64_t blockStart = 0, at, size;
 };
 
-// Allegro's run-length readers for 4- and 8-bit BMPs trust every count and
-// offset: each run must stay within its row, moves must stay inside the
-// picture, and the data must not end before the end-of-picture mark.
-bool BmpRunsFit(ForwardReader& r, int64_t w, int64_t h, bool nibbles) {
-    int64_t line = h - 1, pos = 0;
-    auto fits = [&](int64_t n) { return line >= 0 && pos + n <= w; };
-    while (line >= 0) {
-        uint8_t count, val;
-        if (!r.Byte(count) || !r.Byte(val)) return false;
-        if (count > 0) {
-            if (!fits(count)) return false;
-            pos += count;
-            continue;
-        }
-        uint8_t right, up;
-        switch (val) {
-            case 0:  // end of line
-                line--;
-                pos = 0;
-                break;
-            case 1:  // end of picture
-                return true;
-            case 2:  // move right and up
-                if (!r.Byte(right) || !r.Byte(up)) return false;
-                pos += right;
-                line -= up;
-                if (pos > w || line < 0) return false;
-                break;
-            default:  // `val` pixels stored as they are, padded to a 16-bit boundary
-                if (!fits(val)) return false;
-                pos += val;
-                if (!r.Skip(nibbles ? (val + 3) / 4 * 2 : (val + 1) / 2 * 2)) return false;
-        }
-    }
-    return true;
-}
-
 PictureSize BmpSize(const std::string& fileName) {
-    auto b = ReadStart(fileName, 34);
-    if (b.size() < 26 || b[0] != 'B' || b[1] != 'M') return {};
-    uint32_t pixelOffset = Le32(b, 10);
-    uint32_t infoSize = Le32(b, 14);
-    int64_t w, h;
-    uint32_t bits, compression = 0;
-    if (infoSize == 12) {  // the old OS/2 header: 16-bit sizes, 3-byte palette entries
-        w = Le16(b, 18), h = Le16(b, 20), bits = Le16(b, 24);
-        // Allegro reads as many palette entries as fit before the pixels,
-        // into a 256-entry palette.
-        if (bits <= 8 && (pixelOffset < 26 || (pixelOffset - 26) / 3 > 256)) return {};
-    } else {
-        if (infoSize < 40 || b.size() < 34) return {};
-        w = static_cast<int32_t>(Le32(b, 18));
-        // A negative height marks a top-down picture.
-        h = std::llabs(static_cast<int64_t>(static_cast<int32_t>(Le32(b, 22))));
-        bits = Le16(b, 28), compression = Le32(b, 30);
-        if (bits <= 8 && (pixelOffset < 54 || (pixelOffset - 54) / 4 > 256)) return {};
-    }
-    PictureSize size = Known(w, h);
-    if (!size.w || !size.h || bits == 0 || bits > 32) return {};
-    if (compression == 1 || compression == 2) {
-        bool nibbles = compression == 2;
-        bool bottomUp = infoSize == 12 || static_cast<int32_t>(Le32(b, 22)) > 0;
-        if (bits != (nibbles ? 4u : 8u) || !bottomUp) return {};
-        ForwardReader runs(fileName, pixelOffset);
-        return BmpRunsFit(runs, w, h, nibbles) ? size : PictureSize{};
-    }
-    int64_t rowBytes = (int64_t{size.w} * bits + 31) / 32 * 4;
-    return UnlessCutShort(size, pixelOffset, rowBytes, size.h, fileName);
+    std::string why;
+    return ReadBmpPictureSize(fileName, why);
 }
 
 // Allegro reads 8-bit planes, one or three of them, and writes only as many
@@ -286,6 +219,28 @@ const AllegroReader kAllegroReaders[] = {
 };
 
 }  // namespace
+
+PictureSize ReadBmpPictureSize(const std::string& fileName, std::string& why) {
+    std::FILE* f = std::fopen(fileName.c_str(), "rb");
+    if (!f) {
+        why = "it can't be opened";
+        return {};
+    }
+    BmpHeader header;
+    PictureSize size;
+    if (ReadBmpHeader(f, header, why)) {
+        size = Known(header.w, header.h);
+        int64_t beyond = 0;
+        bool raw = header.coding == BmpCoding::Indexed || header.coding == BmpCoding::Fields;
+        if (raw) size = UnlessCutShort(size, header.pixelStart, header.rowBytes, header.h, fileName);
+        if (raw && !size.known) why = "damaged: its pixel data is cut short";
+        // Runs are walked without decoding: a few bytes may promise a huge
+        // picture, and nothing is allocated for it before they are checked.
+        if (!raw && !DecodeBmpRows(f, header, RgbaRowSink(), beyond, why)) size = {};
+    }
+    std::fclose(f);
+    return size;
+}
 
 PictureSize ReadAllegroPictureSize(const std::string& fileName, const std::string& ext) {
     for (const AllegroReader& r : kAllegroReaders)

@@ -46,8 +46,8 @@ bool LoadPictureInput(const uint8_t* data, size_t size) {
     BITMAP* picture = nullptr;
     if (PictureBytes(ReadPictureSize(name)) <= kBigPictureBytes) {
         PALETTE pal;
-        std::string why;
-        picture = LoadPicture(name, pal, why);
+        std::string why, remark;
+        picture = LoadPicture(name, pal, why, remark);
     }
     std::remove(name.c_str());
     if (picture) destroy_bitmap(picture);

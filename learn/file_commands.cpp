@@ -126,6 +126,12 @@ void ReportUnloaded(World& world, const std::string& name, const Bmp& picture) {
     SaidNothing(world, FileAction::Load, name, picture.Failure());
 }
 
+// "Loaded 'NAME' (W x H)", with what the load had to make up after a colon.
+std::string LoadedLine(const std::string& loaded, const std::string& name, Bmp& picture) {
+    std::string line = loaded + QuotedName(name) + " " + Size(picture.Width(), picture.Height());
+    return picture.Remark().empty() ? line : line + ": " + picture.Remark();
+}
+
 // The big-picture question answered N.
 void NotLoaded(World& world) { world.Message("Not loaded"); }
 
@@ -142,7 +148,7 @@ bool StampPicture(World& world, const std::string& name, const std::string& load
         ReportUnloaded(world, name, picture);
         return false;
     }
-    world.Message(loaded + QuotedName(name) + " " + Size(picture.Width(), picture.Height()));
+    world.Message(LoadedLine(loaded, name, picture));
     Pointer& p = *world.pointer;
     world.gate->PutImage(*world.layer, picture.GetBitmap(), p.x, p.y, picture.Width(), picture.Height(), Stamping::Opaque);
     return true;
@@ -216,7 +222,7 @@ void World::LoadImageFile() {
             SaidNothing(*this, FileAction::Load, name, "no room for a canvas of its size");
             return;
         }
-        Message("Loaded " + QuotedName(name) + " " + Size(picture.Width(), picture.Height()));
+        Message(LoadedLine("Loaded ", name, picture));
         gate->PutImage(*layer, picture.GetBitmap(), 0, 0, picture.Width(), picture.Height(), Stamping::Opaque);
     }
 }

@@ -169,10 +169,12 @@ TEST(LoadPic, HostileHeadersAreRefusedWithoutACrash) {
     }
 }
 
-// Allegro's run-length readers trust the counts: a run past the end of its
-// row writes outside the bitmap, so such files are refused while runs that
-// fit load as usual.
-TEST(LoadPic, RunLengthPicturesLoadOnlyWhenEveryRunFits) {
+// Allegro's TGA run reader trusts the counts: a run past the end of its row
+// would write outside the bitmap, so such files are refused. BMP runs are
+// read by our own reader, which drops the pixels of a run past the end of
+// its row (some writers fill odd rows up to an even width) and refuses only
+// moves out of the picture.
+TEST(LoadPic, RunLengthPicturesLoadOnlyWhenTheirRunsStayInside) {
     TempDir dir;
     Make("-size 7x5 xc:red -size 6x5 xc:blue +append -compress RLE rle.tga");
     Bmp tga("rle.tga");
@@ -201,8 +203,14 @@ TEST(LoadPic, RunLengthPicturesLoadOnlyWhenEveryRunFits) {
     EXPECT_EQ(PixelAt(ok.GetBitmap(), 0, 0), kRed);
     EXPECT_EQ(PixelAt(ok.GetBitmap(), 1, 0), kBlue);
     EXPECT_EQ(PixelAt(ok.GetBitmap(), 0, 1), kBlue);
-    EXPECT_FALSE(Bmp("overruns.bmp").Loaded());
-    EXPECT_FALSE(Bmp("moveout.bmp").Loaded());
+    Bmp clipped("overruns.bmp");
+    ASSERT_TRUE(clipped.Loaded()) << clipped.Failure();
+    EXPECT_EQ(PixelAt(clipped.GetBitmap(), 0, 1), kBlue);
+    EXPECT_EQ(PixelAt(clipped.GetBitmap(), 1, 1), kBlue);
+    EXPECT_EQ(PixelAt(clipped.GetBitmap(), 1, 0), (Rgb{0, 0, 0}));  // never written: transparent black
+    Bmp moved("moveout.bmp");
+    EXPECT_FALSE(moved.Loaded());
+    EXPECT_EQ(moved.Failure(), "damaged: a move in its runs leaves the picture");
 
     // A TGA run of 128 pixels in a picture 7 wide.
     std::vector<unsigned char> tgaRun = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7, 0, 5, 0, 24, 0, 0xff, 0, 0, 255};
