@@ -10,7 +10,7 @@ PACKAGES=(
   xvfb xauth xdotool imagemagick x11-utils optipng
   clang libclang-rt-14-dev
   libpng-dev libgif-dev valgrind allegro4-doc
-  desktop-file-utils man-db groff-base dpkg-dev file python3
+  desktop-file-utils man-db groff-base dpkg-dev file python3 python3-pil
 )
 
 missing=()
