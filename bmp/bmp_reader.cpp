@@ -205,7 +205,19 @@ public:
         const int w = header.w;
         if (header.coding == BmpCoding::Indexed) {
             if (header.bits == 8) {
-                for (int x = 0; x < w; x++) out[x] = colours(p[x], beyond);
+                // Locals: `out` could otherwise alias the table and the count.
+                const RgbaPixel* table = colours.colours;
+                const unsigned known = static_cast<unsigned>(colours.known);
+                if (known == 256) {
+                    for (int x = 0; x < w; x++) out[x] = table[p[x]];
+                    return;
+                }
+                int64_t past = 0;
+                for (int x = 0; x < w; x++) {
+                    past += p[x] >= known;
+                    out[x] = table[p[x]];
+                }
+                beyond += past;
                 return;
             }
             const int bits = header.bits, perByte = 8 / bits;

@@ -12,6 +12,12 @@ void StoreRow32Usual(uint32_t* out, const RgbaPixel* row, int w) {
     }
 }
 
+// Red in the low byte, as Allegro lays out 32-bit colours without a
+// graphics mode: only the alpha is cleared.
+void StoreRow32Rgb(uint32_t* out, const RgbaPixel* row, int w) {
+    for (int x = 0; x < w; x++) out[x] = row[x] & 0xffffff;
+}
+
 void StoreRow32(uint32_t* out, const RgbaPixel* row, int w) {
     // Shifts in locals: the stores to `out` could otherwise alias Allegro's
     // global shifts and force a reload for every pixel.
@@ -30,6 +36,8 @@ void StorePictureRow(BITMAP* dest, int y, const RgbaPixel* row) {
         uint32_t* out = reinterpret_cast<uint32_t*>(dest->line[y]);
         if (_rgb_r_shift_32 == 16 && _rgb_g_shift_32 == 8 && _rgb_b_shift_32 == 0)
             StoreRow32Usual(out, row, w);
+        else if (_rgb_r_shift_32 == 0 && _rgb_g_shift_32 == 8 && _rgb_b_shift_32 == 16)
+            StoreRow32Rgb(out, row, w);
         else
             StoreRow32(out, row, w);
         return;
