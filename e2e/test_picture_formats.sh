@@ -3,7 +3,8 @@
 # ImageMagick's BMPs with its 108-byte header at 8 and 24 bits, Pillow's
 # palette BMP, a 2-bit BMP and a 16-bit BMP with a palette behind its colour
 # masks (both written here), and grey PNGs with a transparent grey at 1, 2,
-# 4, 8 and 16 bits, two of them interlaced. The expected pixels come from
+# 4, 8 and 16 bits, two of them interlaced, and a PNG whose indices reach
+# past its palette (black, and said so). The expected pixels come from
 # Pillow, or from this test's own model where Pillow 9 reads a file
 # otherwise (it cannot read 2-bit BMPs; it widens 16-bit grey).
 source "$(dirname "$0")/driver.sh" "$1"
@@ -48,6 +49,20 @@ scale = lambda v, most: (v * 255 + most // 2) // most
 rows = [b"".join(struct.pack("<H", v) for v in r) + b"\0" * (-2 * w % 4) for r in values]
 bmp("sixteen.bmp", w, h, 16, rows, bytes(range(64)), struct.pack("<III", 0xf800, 0x07e0, 0x001f), 3)
 model("sixteen.bmp", [(scale(v >> 11, 31), scale(v >> 5 & 63, 63), scale(v & 31, 31)) for r in values for v in r])
+
+# A palette PNG of 2 entries whose pixels use indices 0 to 3, 5 x 3: the
+# indices past the palette are black.
+import zlib
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+w, h = 5, 3
+index = [[(x + y) % 4 for x in range(w)] for y in range(h)]
+pal = [(200, 10, 99), (7, 250, 130)]
+png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 3, 0, 0, 0)) + \
+    chunk(b"PLTE", b"".join(bytes(c) for c in pal)) + \
+    chunk(b"IDAT", zlib.compress(b"".join(b"\0" + bytes(r) for r in index))) + chunk(b"IEND", b"")
+open(work + "/short-palette.png", "wb").write(png)
+model("short-palette.png", [pal[i] if i < 2 else (0, 0, 0) for r in index for i in r])
 PY
 
 # ImageMagick writes the 108-byte header for pictures without a rendering
@@ -106,11 +121,13 @@ PY
 
 start_vell
 for name in two.bmp sixteen.bmp im8.bmp im24.bmp pillow.bmp grey1.png grey2.png grey4.png grey8.png \
-    grey16.png grey2-interlaced.png grey16-interlaced.png; do
+    grey16.png grey2-interlaced.png grey16-interlaced.png short-palette.png; do
     size=$(size_of "$name")
     chord alt+l
     answer "$name"
-    expect_stdout_line "Loaded '$name' ($size)"
+    want="Loaded '$name' ($size)"
+    [ "$name" != short-palette.png ] || want="$want: 7 pixels past its palette loaded as black"
+    expect_stdout_line "$want"
     chord alt+s
     answer "saved-$name.png"
     expect_stdout_line "Saved 'saved-$name.png'"
