@@ -463,11 +463,13 @@ bool ReadBmpHeader(std::FILE* f, BmpHeader& h, std::string& why) {
     h.topDown = in.h < 0;
     h.h = static_cast<int>(h.topDown ? -in.h : in.h);
     h.bits = in.bits;
+    // Checked first: masks said to follow a short header but overlapping
+    // the pixels would otherwise be taken for masks.
+    if (h.pixelStart < 14 + int64_t{h.infoSize} + in.maskBytes)
+        return why = "damaged: its pixel data starts inside its header", false;
     if (!ChooseCoding(in, h, why)) return false;
     bool runs = h.coding != BmpCoding::Indexed && h.coding != BmpCoding::Fields;
     if (runs && h.topDown) return why = "runs in a top-down BMP cannot be loaded", false;
-    if (h.pixelStart < 14 + int64_t{h.infoSize} + in.maskBytes)
-        return why = "damaged: its pixel data starts inside its header", false;
     h.rowBytes = (int64_t{h.w} * h.bits + 31) / 32 * 4;
     if (h.bits <= 8) return ReadPalette(f, in, h, why);
     return true;
