@@ -87,8 +87,10 @@ int PlayPreview(BITMAP* screen, const std::vector<PreviewFrame>& frames, int del
         caption->drawAt(1, p, (p->w - caption->getWidth()) / 2, at.captionY);
 
         long long dueUs = static_cast<long long>(i) * delayMs * 1000;
+        // Whole milliseconds of sleep, then the last fraction in short waits
+        // that only look for a key: a sleep rounded up would be late.
         for (long long left; (left = dueUs - micros(Clock::now() - start)) > 0;) {
-            int k = wait(static_cast<long>((left + 999) / 1000));
+            int k = wait(static_cast<long>(left / 1000));
             if (k != 0) return k;
         }
         blit(p, screen, 0, 0, at.panelX, 0, p->w, p->h);
