@@ -24,7 +24,7 @@ void BM_PreviewPace(benchmark::State& state) {
         auto b = std::make_unique<Bmp>(64, 64, "frame");
         clear_to_color(b->GetBitmap(), makecol(30 * n, 120, 255 - 30 * n));
         circlefill(b->GetBitmap(), 8 * n, 32, 6, makecol(255, 255, 255));
-        frames.push_back({n, std::move(b)});
+        frames.push_back({std::move(b)});
     }
     const long kFrames = 100;
     const int kDelayMs = 100;

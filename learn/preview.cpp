@@ -150,7 +150,7 @@ std::vector<PreviewFrame> ReadFrames(const std::string& root, Range r, std::stri
             skip(name, "the frames so far fill the preview's memory");
             continue;
         }
-        frames.push_back({static_cast<int>(n), std::move(picture)});
+        frames.push_back({std::move(picture)});
     }
     return frames;
 }
@@ -165,9 +165,9 @@ void World::PreviewFrames() {
     std::string skipped;
     int more = 0;
     std::vector<PreviewFrame> frames = ReadFrames(files->root, range, skipped, more);
-    if (frames.empty()) return Message("Nothing to preview: " + skipped + (more ? " (and " + std::to_string(more) + " more)" : ""));
-    if (!skipped.empty())
-        Message("Preview skipped " + skipped + (more ? " (and " + std::to_string(more) + " more)" : ""));
+    if (more) skipped += " (and " + std::to_string(more) + " more)";
+    if (frames.empty()) return Message("Nothing to preview: " + skipped);
+    if (!skipped.empty()) Message("Preview skipped " + skipped);
 
     previewing = true;
     Render();

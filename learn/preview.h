@@ -10,7 +10,6 @@ class Bmp;
 
 // One frame file of a preview, read once when the preview starts.
 struct PreviewFrame {
-    int number;
     std::unique_ptr<Bmp> picture;
 };
 
