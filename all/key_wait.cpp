@@ -129,6 +129,18 @@ void RestUnlessStopped(int ms) {
     }
 }
 
+int WaitForKeyFor(long ms) {
+    long end = Now() + ms;
+    for (;;) {
+        Drain();
+        if (StopRequested()) return 0;
+        if (keypressed()) return readkey();
+        long left = end - Now();
+        if (left <= 0) return 0;
+        Sleep(left);
+    }
+}
+
 void WakeKeyWaits() {
     if (wakeWrite < 0) return;
     int saved = errno;

@@ -21,6 +21,11 @@ void WaitForKeyChange();
 // Rests ms milliseconds, returning early on a stop request.
 void RestUnlessStopped(int ms);
 
+// Waits up to ms milliseconds for a key press and returns it as readkey
+// does; 0 when the time passed first or a stop was requested: the pace of
+// a mode that moves on by itself until a key ends it.
+int WaitForKeyFor(long ms);
+
 // Wakes every key wait; safe in a signal handler.
 void WakeKeyWaits();
 

@@ -2,8 +2,11 @@
 // small and large canvases with 1, 4 and 16 layers. A frame must cost about
 // the same at any canvas size: only the part of the picture that the lens
 // window shows is composed. The status line is shown, as it is by default.
-// The grid's cost is the last group: the same frame with no grid, the pixel
-// grid and the tile grid at magnification 16, run side by side.
+// The grid's cost is the next group: the same frame with no grid, the pixel
+// grid and the tile grid at magnification 16, run side by side. The last
+// group is the onion skin's: 2048x2048 with 16 layers, at x16 and x1, with
+// the onion skin off and showing two 256x256 frame files, which are read
+// once (the "reads" counter), not every frame.
 #include <allegro.h>
 #include <benchmark/benchmark.h>
 
@@ -13,7 +16,10 @@
 #include "bench/bench_support.h"
 #include "bmp/bmp.h"
 #include "tests/layer_access.h"
+#include "learn/frames.h"
 #include "learn/layer.h"
+#include "learn/lens.h"
+#include "learn/pointer.h"
 #include "learn/world.h"
 
 namespace {
@@ -63,5 +69,34 @@ void BM_RenderGrid(benchmark::State& state) {
 }
 
 BENCHMARK(BM_RenderGrid)->ArgName("grid")->DenseRange(Grid::Off, Grid::Tiles)->Unit(benchmark::kMicrosecond);
+
+// Frames 0 and 2 around frame 1, at the box's top left corner (0, 0), which
+// the lens shows.
+void BM_RenderOnion(benchmark::State& state) {
+    ScratchDir dir;
+    BenchWorld world;
+    BuildPicture(world, 2048, 2048, 16);
+    BITMAP* frame = create_bitmap(256, 256);
+    for (int n : {0, 2}) {
+        clear_to_color(frame, makecol(30 * n, 200, 90));
+        for (int x = n; x < 256; x += 5) vline(frame, x, 0, 255, makecol(255, 255, 255));
+        save_bitmap(FrameFileName(world.files->root, n).c_str(), frame, nullptr);
+    }
+    destroy_bitmap(frame);
+    world.files->filesPos = 1;
+    world.pointer->bx = world.pointer->by = 0;
+    world.ZoomPreset(static_cast<int>(state.range(1)));
+    world.lens->x = world.lens->y = 0;
+    world.onion.mode = state.range(0) ? OnionSkin::Both : OnionSkin::Off;
+    for (auto _ : state) world.Render();
+    state.counters["reads"] = world.onion.Reads();
+    state.SetLabel(std::string("2048x2048, 16 layers, x") + std::to_string(state.range(1)) +
+                   (state.range(0) ? ", onion skin of two frames" : ", no onion skin"));
+}
+
+BENCHMARK(BM_RenderOnion)
+    ->ArgNames({"onion", "mag"})
+    ->ArgsProduct({{0, 1}, {16, 1}})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -123,7 +123,9 @@ bool World::WriteDocumentFile(const std::string& name, std::string& why) {
     return WriteReplacing(name, doc, why);
 }
 
-DocumentVersion World::CurrentDocumentVersion() { return history->DocumentVersion(); }
+// The onion skin's mode is kept only in "vell.cfg", yet a change of it is
+// worth an autosave as a change of the document is.
+DocumentVersion World::CurrentDocumentVersion() { return history->DocumentVersion() + onion.Version(); }
 
 bool World::SaveDocument(const std::string& name) {
     Document doc = DocumentOf(*this);

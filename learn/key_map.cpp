@@ -171,6 +171,14 @@ const Command kCtrl[] = {
      "shade: the pixel under the pointer (in box mode every pixel of the box) of a palette colour becomes the next "
      "palette colour (the last stays)"},
     {KEY_OPENBRACE, [](World& w) { w.Shade(-1); }, "shade to the previous palette colour (the first stays)"},
+    {KEY_O, [](World& w) { w.CycleOnionSkin(); },
+     "onion skin in turn: off, the previous frame file (tinted red), the previous and the next (tinted blue), drawn "
+     "translucent at the pointer's box; shown on the screen only, [Onion] mode, opacity and tint in vell.cfg",
+     kScreenOnly},
+    {KEY_P, [](World& w) { w.PreviewFrames(); },
+     "preview: the frame files of the export range in turn at the export delay, looping, in a panel at the top "
+     "right (\"frame N of M\"); any key stops it",
+     kScreenOnly},
 };
 
 const Command kAlt[] = {

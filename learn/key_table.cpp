@@ -55,7 +55,7 @@ const KeySection kModes[] = {
       {"Alt+other keys", "cursor to the end"},
       {"Enter", "keep the text (an empty text is returned as one space)"},
       {"Esc", "restore the text"},
-      {"F1/F2/F3/Page Up/Page Down", "ignored: they belong to the editor around the field"}}},
+      {"F1/F2/F3/Ctrl+O/Ctrl+P/Page Up/Page Down", "ignored: they belong to the editor around the field"}}},
     {"Form (every dialog)",
      {{"Enter", "finish a row and go to the next (wrapping)"},
       {"Ctrl+Enter",

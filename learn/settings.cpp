@@ -199,6 +199,12 @@ void World::LoadSettings() {
     io.SetSection("Layers");
     ReadHiddenLayers(io.GetString("hidden", ""), layers);
 
+    io.SetSection("Onion");
+    onion.mode = io.GetInt("mode", OnionSkin::Off);
+    onion.opacity = io.GetInt("opacity", OnionSkin::kDefaultOpacity);
+    onion.tint = io.GetInt("tint", 1) != 0;
+    onion.Sanitize();
+
     io.SetSection("Mirror");
     mirrorMode = static_cast<MirrorMode>(std::clamp(io.GetInt("mode", 0), 0, 3));
     mirrorSumX = StoredSum(io, "x");
@@ -275,6 +281,11 @@ void World::SaveSettings() {
 
     io.SetSection("Layers");
     io.SetString("hidden", HiddenLayers(layers));
+
+    io.SetSection("Onion");
+    io.SetInt("mode", onion.mode);
+    io.SetInt("opacity", onion.opacity);
+    io.SetInt("tint", onion.tint ? 1 : 0);
 
     io.SetSection("Mirror");
     io.SetInt("mode", static_cast<int>(mirrorMode));

@@ -88,6 +88,7 @@ std::string World::StatusText() {
     s += "  x" + std::to_string(lens->mag);
     s += "  frame " + std::to_string(files->filesPos);
     s += MirrorWords(mirrorMode);
+    if (previewing) s += "  PREVIEW";
     return s + RecorderState(keyMan->mode);
 }
 

@@ -141,6 +141,7 @@ void World::ComposeVisibleRegion() {
     int rh = static_cast<int>(bottom - ry);
     ComposeLayers(layers, {rx, ry, rw, rh}, dest, rx, ry);
     set_clip_rect(dest, rx, ry, rx + rw - 1, ry + rh - 1);
+    onion.Draw(dest, files->root, files->filesPos, pointer->bx, pointer->by);
     if (showTeleports) teleportMan->Draw(stm);
     pointer->Draw(6, dest);
     set_clip_rect(dest, 0, 0, dest->w - 1, dest->h - 1);

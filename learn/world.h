@@ -14,6 +14,7 @@
 #include "autosave.h"
 #include "export_settings.h"
 #include "grid.h"
+#include "onion_skin.h"
 
 class Bmp;
 class History;
@@ -193,6 +194,12 @@ public:
     virtual void TogglePaletteStrip();
     virtual int PaletteStripWidth();
     virtual void DrawPaletteStrip(BITMAP* dest);
+    // onion_skin.cpp: Ctrl+O cycles the onion skin, which Render draws at
+    // the pointer's box.
+    virtual void CycleOnionSkin();
+    // preview.cpp: Ctrl+P plays the frame files of the export range in a
+    // panel until a key is pressed.
+    virtual void PreviewFrames();
 
     // Helpers shared by several concerns.
     // world.cpp: one opaque black layer the size of the screen and ten
@@ -251,6 +258,10 @@ public:
     ExportSettings exportSettings;
     // grid.cpp: cycled by Ctrl+G, drawn by Render over the lens view.
     Grid grid;
+    // The frames before and after the current one over the view (Ctrl+O).
+    OnionSkin onion;
+    // True while Ctrl+P's preview plays; the status line says so.
+    bool previewing = false;
     // The session's palette (kept in "vell.cfg"), its strip, and the swatch
     // selected in palette mode.
     Palette palette = Palette::Default();

@@ -160,6 +160,11 @@ TEST_F(KeyPass, ARecordingHoldsKeysWithoutCommandsButNoModifiers) {
     EXPECT_EQ(RecordedPass({KEY_LCONTROL, KEY_G, KEY_N}), (Asked{{kCtrl, KEY_N}}));
     EXPECT_EQ(world.grid.mode, Grid::Pixels);
     EXPECT_EQ(RecordedPass({KEY_G}), (Asked{{kPlain, KEY_G}}));
+    // So is Ctrl+O, though its change is kept and autosaved.
+    DocumentVersion before = world.CurrentDocumentVersion();
+    EXPECT_EQ(RecordedPass({KEY_LCONTROL, KEY_O, KEY_N}), (Asked{{kCtrl, KEY_N}}));
+    EXPECT_EQ(world.onion.mode, OnionSkin::Previous);
+    EXPECT_NE(world.CurrentDocumentVersion(), before);
     // Held Shift selects its group but is itself above code 114.
     EXPECT_EQ(RecordedPass({KEY_LSHIFT, KEY_J}), (Asked{{kShift, KEY_J}}));
 }

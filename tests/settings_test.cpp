@@ -77,7 +77,8 @@ TEST_F(Settings, DefaultsWriteTheWholeFileInOrder) {
     }
     want += "spointer = 0\n\n[Files]\nroot = img\nfilesPos = 0\n\n[TextDraw]\nw = 1\nh = 1\ntext =  \n\n"
             "[Pause]\npause = 0\n\n[Undo]\nmemory = 64\n\n[Status]\nshown = 1\n\n[Export]\nfirst = 0\nlast = -1\n"
-            "delay = -1\nloops = 0\ncolumns = -1\npadding = 0\n\n[Mirror]\nmode = 0\n\n[Grid]\nmode = 0\ntile = 16\n";
+            "delay = -1\nloops = 0\ncolumns = -1\npadding = 0\n\n[Onion]\nmode = 0\nopacity = 35\ntint = 1\n\n"
+            "[Mirror]\nmode = 0\n\n[Grid]\nmode = 0\ntile = 16\n";
     want += "\n[Palette]\ncount = 32\n";
     for (size_t n = 0; n < 32; n++)
         want += "c" + std::to_string(n) + " = " + FormatHexColour(Palette::Default()[n]) + "\n";
@@ -132,6 +133,9 @@ void ChangeEverything(World& w) {
     w.pause = 250;
     w.statusShown = false;
     w.exportSettings = ExportSettings{4, 9, 57, 3, 2, 1, "out/walk.gif", "out/walk_sheet.png"};
+    w.onion.mode = OnionSkin::Both;
+    w.onion.opacity = 60;
+    w.onion.tint = false;
     w.mirrorMode = MirrorMode::Both;
     w.mirrorSumX = 41;
     w.mirrorSumY = -6;
@@ -183,6 +187,7 @@ TEST_F(Settings, SaveThenLoadGivesEveryValueBack) {
               (std::vector<int>{e.first, e.last, e.delay, e.loops, e.columns, e.padding}));
     EXPECT_EQ("out/walk.gif", e.gif);
     EXPECT_EQ("out/walk_sheet.png", e.sheet);
+    EXPECT_EQ((std::vector<int>{OnionSkin::Both, 60, 0}), (std::vector<int>{w.onion.mode, w.onion.opacity, w.onion.tint}));
     EXPECT_EQ(MirrorMode::Both, w.mirrorMode);
     EXPECT_EQ(std::optional<int64_t>(41), w.mirrorSumX);
     EXPECT_EQ(std::optional<int64_t>(-6), w.mirrorSumY);
@@ -284,6 +289,8 @@ const HandEdit kHandEdits[] = {
      }},
     {"GridOutOfRangeReadsOffAndTile16", "[Grid]\nmode = 3\ntile = 0\n",
      [](World& w) { EXPECT_EQ((std::vector<int>{0, 16}), (std::vector<int>{w.grid.mode, w.grid.tile})); }},
+    {"OnionOutOfRangeReadsOffAndOpaque", "[Onion]\nmode = 3\nopacity = 250\n",
+     [](World& w) { EXPECT_EQ((std::vector<int>{0, 100}), (std::vector<int>{w.onion.mode, w.onion.opacity})); }},
     {"MagZeroReadsOne", "[Lens]\nmag = 0\n", [](World& w) { EXPECT_EQ(1, w.lens->mag); }},
     {"MagNegativeReadsOne", "[Lens]\nmag = -4\n", [](World& w) { EXPECT_EQ(1, w.lens->mag); }},
     {"SectionsInAnyOrder", "[Pause]\npause = 9\n[Files]\nfilesPos = 1200\nroot = x/y\n",

@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "all/display.h"
 #include "bmp/bmp.h"
+#include "learn/frames.h"
 #include "learn/history.h"
 #include "learn/key_recorder.h"
 #include "learn/overlay.h"
@@ -323,3 +326,46 @@ TEST_F(Editor, AStepWithoutMemoryEmptiesTheHistoryAndSaysSo) {
     EXPECT_EQ(w.history->Bytes(), 0u);
 }
 #endif
+
+// The onion skin at the box at x1: the previous frame with green and blue
+// halved, the next with red and green halved, each at 35% over the picture,
+// which stays as it was. A file is decoded once, again when it changes, and
+// a missing one shows nothing.
+TEST_F(Editor, OnionSkinShowsTheFramesAroundTheCurrentOneAtTheBox) {
+    TestWorld w;
+    w.statusShown = w.paletteShown = false;
+    ASSERT_TRUE(w.resizeCanvas(64, 48));
+    w.pointer->showCursor = false;
+    SetLens(w, 1, 0, 0);
+    auto saveFrame = [](int n, int width, int grey) {
+        BITMAP* b = create_bitmap(width, 1);
+        clear_to_color(b, makecol(grey, grey, grey));
+        ASSERT_EQ(save_bitmap(FrameFileName("img", n).c_str(), b, nullptr), 0);
+        destroy_bitmap(b);
+    };
+    auto near = [](Rgb got, Rgb want) {
+        return std::abs(got.r - want.r) <= 2 && std::abs(got.g - want.g) <= 2 && std::abs(got.b - want.b) <= 2;
+    };
+    saveFrame(0, 4, 200);
+    saveFrame(2, 2, 200);
+    w.files->filesPos = 1;
+    w.pointer->bx = 10, w.pointer->by = 5;
+    w.onion.mode = OnionSkin::Both;
+    for (int pass = 0; pass < 2; pass++) w.Render();
+    EXPECT_EQ(w.onion.Reads(), 2);
+    EXPECT_TRUE(near(PixelAt(display::screen, 13, 5), {70, 35, 35}));
+    // The next frame over the previous one: (70,35,35) 65% and (100,100,200) 35%.
+    EXPECT_TRUE(near(PixelAt(display::screen, 11, 5), {80, 58, 93}));
+    EXPECT_EQ(PixelAt(display::screen, 14, 5), kBlack);
+    EXPECT_EQ(RgbOf(w.layer->Pixel(11, 5)), kBlack);
+
+    saveFrame(0, 5, 100);
+    std::remove(FrameFileName("img", 2).c_str());
+    w.Render();
+    EXPECT_EQ(w.onion.Reads(), 3);
+    EXPECT_TRUE(near(PixelAt(display::screen, 11, 5), {35, 17, 17}));
+    EXPECT_TRUE(near(PixelAt(display::screen, 14, 5), {35, 17, 17}));
+    w.onion.mode = OnionSkin::Off;
+    w.Render();
+    EXPECT_EQ(PixelAt(display::screen, 11, 5), kBlack);
+}

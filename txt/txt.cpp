@@ -240,8 +240,10 @@ const struct {
 };
 
 // The editor's keys that act outside any text (the help screen, the status
-// line, paging): a typed field neither inserts nor does anything with them.
+// line, the palette strip, the onion skin, the preview, paging): a typed
+// field neither inserts nor does anything with them.
 bool IgnoredKey(int scancode) {
+    if (CtrlHeld() && (scancode == KEY_O || scancode == KEY_P)) return true;
     return scancode == KEY_F1 || scancode == KEY_F2 || scancode == KEY_F3 || scancode == KEY_PGUP || scancode == KEY_PGDN;
 }
 
