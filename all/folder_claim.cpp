@@ -1,3 +1,4 @@
+#include "../fileio/elsewhere_note.h"
 #include "folder_claim.h"
 
 #include <cstdio>
@@ -10,7 +11,7 @@ namespace {
 const char kLockFile[] = ".Vell.zub.lock";
 // The files the editor replaces whole in its folder: the document and the
 // settings.
-const char* const kSavedFiles[] = {"Vell.zub", "vell.cfg"};
+const char* const kSavedFiles[] = {"Vell.zub", "vell.cfg", kElsewhereNote};
 
 }  // namespace
 

@@ -30,6 +30,7 @@ const char* StopReasonName(int reason) {
         case SIGINT: return "SIGINT";
         case SIGQUIT: return "SIGQUIT";
         case kWindowClosed: return "Window closed";
+        case kConnectionLost: return "The X connection was lost";
         default: return "Stop";
     }
 }

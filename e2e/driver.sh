@@ -143,6 +143,8 @@ note_pids() { echo "$XVFB_PID $VELL_PID" >"$PRIVATE/pids"; }
 # which holds only what vell writes (and stdout.txt, stderr.txt, screenshots).
 start_xvfb() {
     local fdfile="$PRIVATE/display"
+    # An earlier server's number must not be read before this one's redirection truncates the file.
+    rm -f "$fdfile"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp \
         3>"$fdfile" >"$PRIVATE/xvfb.log" 2>&1 &
     XVFB_PID=$!

@@ -10,8 +10,10 @@
 #include <cstring>
 #include <memory>
 
+#include "../all/endings.h"
 #include "../bmp/bmp.h"
 #include "../bmp/surface_size.h"
+#include "../fileio/elsewhere_note.h"
 #include "../fileio/safe_file.h"
 #include "document_io.h"
 #include "history.h"
@@ -116,11 +118,30 @@ Document DocumentOf(World& w) {
     return doc;
 }
 
+// Every write of the document file: the X handler waits for it rather than
+// write beside it, and once "Vell.zub" holds the work again, a note that it
+// went elsewhere no longer holds.
+bool WriteDocumentMarked(World& w, const std::string& name, std::string& why) {
+    DocumentSaving saving;
+    Document doc = DocumentOf(w);
+    if (!WriteReplacing(name, doc, why)) return false;
+    if (name == kStartDocument) ForgetWorkElsewhere();
+    return true;
+}
+
+// Where an ending put the work instead of "Vell.zub" is noted beside it for
+// the next start.
+void NoteFallback(const std::string& name) {
+    std::string why;
+    if (!NoteWorkElsewhere(name, why))
+        std::printf("The note '%s' saying where the work went could not be written: %s\n", kElsewhereNote,
+                    why.c_str());
+}
+
 }  // namespace
 
 bool World::WriteDocumentFile(const std::string& name, std::string& why) {
-    Document doc = DocumentOf(*this);
-    return WriteReplacing(name, doc, why);
+    return WriteDocumentMarked(*this, name, why);
 }
 
 // The onion skin's mode is kept only in "vell.cfg", yet a change of it is
@@ -136,7 +157,7 @@ bool World::SaveDocument(const std::string& name) {
         std::printf("_w,_h:%d,%d\n", w, h);
     }
     std::string why;
-    if (!WriteReplacing(name, doc, why)) {
+    if (!WriteDocumentMarked(*this, name, why)) {
         std::printf("'%s' was not saved: %s\n", name.c_str(), why.c_str());
         documentFailure = why;
         return false;
@@ -216,6 +237,7 @@ std::string World::SaveDocumentAtQuit() {
          {FreeName(std::string(kStartDocument) + ".unsaved", false), FreeName(inTemp, false)}) {
         if (SaveDocument(name)) {
             std::printf("The document was written to '%s' instead\n", name.c_str());
+            NoteFallback(name);
             return name;
         }
     }

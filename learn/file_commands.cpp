@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "../all/display.h"
+#include "../all/endings.h"
 #include "../all/key_wait.h"
 #include "../all/stop_request.h"
 #include "../bmp/bmp.h"
@@ -275,6 +276,7 @@ bool World::MayLoadPicture(const std::string& name) {
 // held), sleeping until a key changes rather than spinning a core. A stop
 // request answers N.
 bool World::AskYesNo(const std::string& question) {
+    ScreenTraffic drawingOnly;
     BITMAP* scr = display::screen;
     std::printf("%s\n", question.c_str());
     txt->setText(question);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "../all/display.h"
+#include "../all/endings.h"
 #include "../bmp/bmp.h"
 #include "../txt/txt.h"
 #include "prompt.h"
@@ -129,6 +130,7 @@ void DrawPage(BITMAP* dest, Txt& t, const std::vector<HelpLine>& lines, size_t p
 }  // namespace
 
 void World::ShowHelp() {
+    ScreenTraffic drawingOnly;
     BITMAP* scr = display::screen;
     std::unique_ptr<Bmp> back = Bmp::TryCreate(scr->w, scr->h, "help back");
     std::unique_ptr<Bmp> shown = Bmp::TryCreate(scr->w, scr->h, "help page");

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "../all/display.h"
+#include "../all/endings.h"
 #include "../bmp/flood_fill.h"
 #include "../bmp/bitmap_grid.h"
 #include "history.h"
@@ -59,6 +60,9 @@ PaintGate::Surface::~Surface() {
 }
 
 PaintGate::Surface PaintGate::Open(const Layer& layer, const Area& area) {
+    // Between two changes the document is whole: when the X connection is
+    // gone, this is where a busy key pass saves it and ends.
+    EndHereIfConnectionLost();
     Area clip = Intersection(area, LayerArea(layer));
     if (clip.Empty()) return Surface(nullptr, clip);
     if (watch) watch(layer, clip);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "../all/display.h"
+#include "../all/endings.h"
 #include "../all/stop_request.h"
 #include "../all/read_number.h"
 #include "../bmp/draw_text.h"
@@ -120,6 +121,7 @@ PromptAnswers AskFields(const std::string& title, const std::vector<std::string>
                         const FieldRanges& ranges) {
     PromptAnswers result{values, false};
     if (prompts.empty()) return result;
+    ScreenTraffic drawingOnly;
     Form form{title, MakeRows(prompts, values, seams), ""};
     size_t n = form.rows.size(), i = 0;
     DimView(display::screen);

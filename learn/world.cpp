@@ -40,6 +40,7 @@ void World::Construct(const std::string& docName) {
     stm = new Bmp(layer->width, layer->height, "_stm");
     keyMan = new KeyMan(this);
     text = new Text(this);
+    TellWhereWorkWent();
     stm2 = new Bmp(display::screen->w, display::screen->h, "_stm2");
     Render();
     stepX = 1;
@@ -112,15 +113,9 @@ void World::Run() {
         autosaveClock.PassRan(NowMs());
         if (keyMan->mode != KeyMan::Replaying) Render();
         AutosaveIfDue(0);
-    } while (!QuitRequested() && !StopRequested());
-    std::string saved = SaveEverything();
-    if (StopRequested()) {
-        const char* reason = StopReasonName(StopReason());
-        if (saved.empty())
-            std::printf("%s: nothing could be saved\n", reason);
-        else
-            std::printf("%s: saved '%s'\n", reason, saved.c_str());
-    }
+    } while (!(QuitChordPressed() && QuitNow()) && !StopRequested());
+    BeginEnding();
+    ReportEnding(quitSaved ? kStartDocument : SaveEverything());
     SetConnectionLostSave(nullptr);
     UnlockPass();
 }
@@ -148,6 +143,7 @@ void World::ComposeVisibleRegion() {
 }
 
 void World::Render() {
+    ScreenTraffic drawingOnly;
     // The view narrows while the palette strip shows, so the strip never
     // covers a picture pixel.
     int viewW = display::screen->w - PaletteStripWidth();

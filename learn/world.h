@@ -212,6 +212,15 @@ public:
     virtual bool KeyHeld(int k);
     // world.cpp: the quit chord, Shift with ESC.
     virtual bool QuitRequested();
+    // quit.cpp: true once per press of the quit chord (held keys count once).
+    bool QuitChordPressed();
+    // quit.cpp: saves "vell.cfg" and "Vell.zub" for Shift+ESC; when the
+    // document cannot be saved, says why and answers false, so the editor
+    // stays open; a second Shift+ESC soon after quits anyway.
+    virtual bool QuitNow();
+    // quit.cpp: at start, names the place the last session's work went when
+    // it could not be saved as "Vell.zub", and offers it to Alt+L.
+    void TellWhereWorkWent();
     // world.cpp: the pace of a held-key mode after a frame: with something
     // moving, rests movingMs; with nothing moving (0), waits for a key to go
     // down or up. False once a stop is requested: the mode ends.
@@ -243,6 +252,11 @@ public:
     Lens* lens = nullptr;
     KeyMan* keyMan = nullptr;
     std::string cfile;
+    // The quit chord's state: let go since its last press; when a save at
+    // quit was last refused (NowMs, -1 never); the quit save succeeded.
+    bool quitKeysLetGo = true;
+    long quitRefusedAtMs = -1;
+    bool quitSaved = false;
     FileIO* fileIO = nullptr;
     Text* text = nullptr;
     TextDraw* textDraw = nullptr;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, fuzzes the document reader, the picture
 # loaders and the palette readers briefly, replays the picture corpus under
-# valgrind, runs the unit tests built with the sanitizers, and runs every
-# test (unit and end-to-end).
+# valgrind, runs the unit tests built with the sanitizers, presses random
+# keys into the sanitizer build for a minute, and runs every test (unit and
+# end-to-end).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -26,5 +27,11 @@ echo "valgrind: $(grep -h '^replayed' build/replay.log | paste -sd ';')"
   exit 1
 }
 echo "sanitizers: $(grep -o '[0-9]*% tests passed.*' build/sanitize.log) (AddressSanitizer, UndefinedBehaviorSanitizer)"
+./scripts/soak.sh build-asan/vell "${VELL_SOAK_SECONDS:-60}" > build/soak.log 2>&1 || {
+  tail -n 40 build/soak.log
+  echo "the random-key soak failed (full log: build/soak.log)"
+  exit 1
+}
+tail -n 1 build/soak.log
 cd build
 ctest --output-on-failure -j"$(nproc)"
