@@ -86,14 +86,6 @@ std::string FreeName(const std::string& base, bool numberedOnly) {
     }
 }
 
-// Writes the whole document through a temporary file that replaces `name`
-// only when every write succeeded, so a failed or interrupted save never
-// damages the previous file.
-bool WriteReplacing(const std::string& name, Document& doc, std::string& why) {
-    SafeFile file(name);
-    return file.Open(why) && WriteDocument(file.Stream(), doc, why) && file.Commit(why);
-}
-
 // The document as the file stores it, over the editor's own surfaces.
 Document DocumentOf(World& w) {
     Document doc;
@@ -118,28 +110,30 @@ Document DocumentOf(World& w) {
 
 }  // namespace
 
-bool World::WriteDocumentFile(const std::string& name, std::string& why) {
-    Document doc = DocumentOf(*this);
-    return WriteReplacing(name, doc, why);
-}
-
 DocumentVersion World::CurrentDocumentVersion() { return history->DocumentVersion(); }
 
-bool World::SaveDocument(const std::string& name) {
+// The whole document goes through a temporary file that replaces `name`
+// only when every write succeeded, so a failed or interrupted save never
+// damages the previous file.
+bool World::SaveDocument(const std::string& name, std::string* why) {
     Document doc = DocumentOf(*this);
-    for (DocPointer& dp : doc.pointers) {
-        if (!dp.brush) continue;
-        int w, h;
-        PointerRecordSize(dp, &w, &h);
-        std::printf("_w,_h:%d,%d\n", w, h);
+    if (!why) {
+        for (DocPointer& dp : doc.pointers) {
+            if (!dp.brush) continue;
+            int w, h;
+            PointerRecordSize(dp, &w, &h);
+            std::printf("_w,_h:%d,%d\n", w, h);
+        }
     }
-    std::string why;
-    if (!WriteReplacing(name, doc, why)) {
-        std::printf("'%s' was not saved: %s\n", name.c_str(), why.c_str());
-        documentFailure = why;
-        return false;
+    std::string reason;
+    if (WriteWholeFile(name, [&](std::FILE* f) { return WriteDocument(f, doc, reason); }, &reason)) return true;
+    if (why) {
+        *why = reason;
+    } else {
+        std::printf("'%s' was not saved: %s\n", name.c_str(), reason.c_str());
+        documentFailure = reason;
     }
-    return true;
+    return false;
 }
 
 bool World::LoadDocument(const std::string& name) {
