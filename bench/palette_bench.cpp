@@ -165,13 +165,16 @@ Picture& Painting() {
 
 void SaveThroughBmp(benchmark::State& state, Picture& p) {
     for (auto _ : state)
-        if (p.bmp.Save(p.name) != 0) state.SkipWithError("save failed");
+        if (!WriteInPlace(p.name, [&](std::FILE* f) { return p.bmp.Save(f, ".png") == 0; }))
+            state.SkipWithError("save failed");
     state.counters["bytes"] = FileSize(p.name);
 }
 
 void SaveRgb(benchmark::State& state, Picture& p) {
     for (auto _ : state)
-        if (!WritePng("rgb-" + p.name, p.px.argb.data(), kSide, kSide, false)) state.SkipWithError("save failed");
+        if (!WriteInPlace("rgb-" + p.name,
+                          [&](std::FILE* f) { return WritePng(f, p.px.argb.data(), kSide, kSide, false); }))
+            state.SkipWithError("save failed");
     state.counters["bytes"] = FileSize("rgb-" + p.name);
 }
 

@@ -4,10 +4,29 @@
 #include <cstring>
 
 #include "../all/display.h"
+#include "../fileio/safe_file.h"
 #include "load_pic.h"
 #include "png_writer.h"
 #include "rgb_pixels.h"
+#include "stream_packfile.h"
 #include "surface_size.h"
+
+namespace {
+
+// Allegro's writers by the extension they write; PNG goes through libpng.
+struct Writer {
+    const char* ext;
+    int (*save)(PACKFILE*, BITMAP*, const RGB*);
+};
+const Writer kWriters[] = {{".bmp", save_bmp_pf}, {".pcx", save_pcx_pf}, {".tga", save_tga_pf}};
+
+const Writer* WriterFor(const std::string& ext) {
+    for (const Writer& w : kWriters)
+        if (ext == w.ext) return &w;
+    return nullptr;
+}
+
+}  // namespace
 
 int Bmp::NextId() {
     static int counter = 0;
@@ -91,15 +110,33 @@ bool Bmp::Append(BITMAP* other) {
     return true;
 }
 
+bool Bmp::SavesAs(const std::string& fileName) {
+    std::string ext = PictureExtension(fileName);
+    return ext == ".png" || WriterFor(ext);
+}
+
 int Bmp::Save(const std::string& fileName) {
+    if (!SavesAs(fileName)) return -1;
+    std::string ext = PictureExtension(fileName);
+    return WriteWholeFile(fileName, [&](std::FILE* f) { return Save(f, ext) == 0; }) ? 0 : -1;
+}
+
+int Bmp::Save(std::FILE* f, const std::string& ext) {
+    std::string lower = PictureExtension(ext);
     // Allegro writes no PNG: the composed pixels go through libpng instead,
     // as a palette PNG when they hold few enough colours.
-    if (PictureExtension(fileName) == ".png") {
+    if (lower == ".png") {
         RgbPixels px = PixelsOf(bitmap);
-        return WritePicturePng(fileName, px.argb.data(), px.w, px.h) ? 0 : -1;
+        return WritePicturePng(f, px.argb.data(), px.w, px.h) ? 0 : -1;
     }
+    const Writer* writer = WriterFor(lower);
+    PACKFILE* pf = writer ? PackfileOver(f) : nullptr;
+    if (!pf) return -1;
     get_palette(pal);
-    return save_bitmap(fileName.c_str(), bitmap, pal);
+    int result = writer->save(pf, bitmap, pal);
+    // pack_fclose hands Allegro's buffered bytes to the stream.
+    if (pack_fclose(pf) != 0) result = -1;
+    return result == 0 && !std::ferror(f) ? 0 : -1;
 }
 
 void Bmp::UsePalette() { set_palette(pal); }

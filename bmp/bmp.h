@@ -1,6 +1,7 @@
 #pragma once
 #include <allegro.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -35,7 +36,15 @@ public:
     virtual void Prepare();
     virtual void Release();
     virtual int Id();
+    // Writes the picture whole to `fileName` (through WriteWholeFile), in
+    // the format its extension names; 0 on success as Allegro's writers.
     virtual int Save(const std::string& fileName);
+    // Writes the picture into the open stream in the format of `ext`
+    // (".bmp", ".pcx", ".tga" or ".png", any case); -1 for another
+    // extension or a failed write.
+    virtual int Save(std::FILE* f, const std::string& ext);
+    // True when Save knows the format of `fileName`'s extension.
+    static bool SavesAs(const std::string& fileName);
     virtual BITMAP* LoadPic(const std::string& fileName);
     virtual void UsePalette();
     virtual bool StretchTo(int w, int h);

@@ -1,8 +1,6 @@
 #include "gif_writer.h"
 
-#include <fcntl.h>
 #include <gif_lib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <functional>
@@ -25,9 +23,20 @@ struct FramePalette {
     bool local = false;
     const std::unordered_map<uint32_t, int>* exact = nullptr;
     std::unordered_map<uint32_t, int> ownExact;
+    // With `exact`: the nearest entry of a colour it lacks (made when first
+    // needed), where `missed` tells of it.
+    std::unique_ptr<NearestColour>* fallback = nullptr;
+    bool* missed = nullptr;
     std::unique_ptr<NearestColour> nearest;
 
-    int Index(uint32_t rgb) { return exact ? exact->at(rgb) : nearest->Index(rgb); }
+    int Index(uint32_t rgb) {
+        if (!exact) return nearest->Index(rgb);
+        auto found = exact->find(rgb);
+        if (found != exact->end()) return found->second;
+        if (!*fallback) fallback->reset(new NearestColour(colours));
+        *missed = true;
+        return (*fallback)->Index(rgb);
+    }
 };
 
 std::unordered_map<uint32_t, int> IndexOf(const std::vector<uint32_t>& colours) {
@@ -94,6 +103,7 @@ struct GifWriter::State {
     bool ok = true;
     std::vector<uint32_t> global;
     std::unordered_map<uint32_t, int> globalIndex;
+    std::unique_ptr<NearestColour> globalNearest;
     std::vector<uint32_t> previous;  // empty before the first frame
     std::vector<GifPixelType> line;
 
@@ -125,19 +135,22 @@ GifWriter::~GifWriter() {
     if (s->gif) EGifCloseFile(s->gif, nullptr);
 }
 
-bool GifWriter::Open(const std::string& fileName, int w, int h, const std::vector<uint32_t>& globalPalette,
-                     int loops) {
+namespace {
+
+// giflib's output through the caller's stream: its own file-handle open
+// would close the descriptor at the end.
+int PutBytes(GifFileType* gif, const GifByteType* bytes, int n) {
+    auto* f = static_cast<std::FILE*>(gif->UserData);
+    return static_cast<int>(std::fwrite(bytes, 1, static_cast<size_t>(n), f));
+}
+
+}  // namespace
+
+bool GifWriter::Open(std::FILE* f, int w, int h, const std::vector<uint32_t>& globalPalette, int loops) {
     int error = 0;
-    if (w < 1 || h < 1 || w > 65535 || h > 65535 || globalPalette.size() > kMaxColours) return false;
-    // giflib's own open by name creates the file readable by its owner
-    // only; a picture to share gets the usual permissions.
-    int fd = open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (fd < 0) return false;
-    s->gif = EGifOpenFileHandle(fd, &error);
-    if (!s->gif) {
-        close(fd);
-        return false;
-    }
+    if (!f || w < 1 || h < 1 || w > 65535 || h > 65535 || globalPalette.size() > kMaxColours) return false;
+    s->gif = EGifOpen(f, PutBytes, &error);
+    if (!s->gif) return false;
     s->w = w, s->h = h;
     s->global = globalPalette;
     s->globalIndex = IndexOf(globalPalette);
@@ -205,6 +218,8 @@ bool GifWriter::Add(const uint32_t* pixels, int delay) {
     if (!st.global.empty()) {
         p.colours = st.global;
         p.exact = &st.globalIndex;
+        p.fallback = &st.globalNearest;
+        p.missed = &approximated;
         if (later && st.global.size() < kMaxColours) p.transparent = static_cast<int>(st.global.size());
     } else {
         ChooseLocal(p, st.Written(cur.data(), r), [&] { return st.Whole(cur.data(), r); }, later, reduced);

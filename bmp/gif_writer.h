@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <unordered_set>
@@ -39,7 +40,8 @@ int GifDelay(int ms);
 // coder packs into long runs. Frames come out exact as long as they fit
 // their palette: the global palette when one was given, else an exact local
 // palette per rectangle, or a quantized one for a rectangle of more than
-// 256 colours.
+// 256 colours. A colour missing from the global palette is written as its
+// nearest entry.
 class GifWriter {
 public:
     GifWriter();
@@ -48,17 +50,21 @@ public:
     GifWriter& operator=(const GifWriter&) = delete;
 
     // `globalPalette` (at most 256 colours) holds every colour of every
-    // frame, or is empty for local palettes. `loops` 0 repeats forever.
-    bool Open(const std::string& fileName, int w, int h, const std::vector<uint32_t>& globalPalette, int loops);
+    // frame, or is empty for local palettes. `loops` 0 repeats forever. The
+    // GIF goes into the open stream `f`, which stays open after Close.
+    bool Open(std::FILE* f, int w, int h, const std::vector<uint32_t>& globalPalette, int loops);
     // A frame of w x h pixels shown for `delay` hundredths of a second.
     bool Add(const uint32_t* pixels, int delay);
     // Finishes the file; false when any step failed.
     bool Close();
     // True once a frame's colours had to be reduced.
     bool Reduced() const { return reduced; }
+    // True once a frame held a colour the global palette lacks.
+    bool Approximated() const { return approximated; }
 
 private:
     struct State;
     std::unique_ptr<State> s;
     bool reduced = false;
+    bool approximated = false;
 };

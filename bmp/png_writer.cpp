@@ -49,17 +49,7 @@ bool Encode(std::FILE* f, const Layout& layout, RowAt rowAt) {
     for (int y = 0; y < layout.h; y++) png_write_row(png, rowAt(y));
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
-    return true;
-}
-
-template <typename RowAt>
-bool EncodeToFile(const std::string& fileName, const Layout& layout, RowAt rowAt) {
-    std::FILE* f = std::fopen(fileName.c_str(), "wb");
-    if (!f) return false;
-    bool ok = Encode(f, layout, rowAt);
-    // A full disk shows up at the flush of the last block.
-    if (std::fclose(f) != 0) ok = false;
-    return ok;
+    return !std::ferror(f);
 }
 
 void PackRow(const uint32_t* argb, int w, bool withAlpha, png_byte* out) {
@@ -116,20 +106,20 @@ int BitsFor(size_t colours) {
 
 }  // namespace
 
-bool WritePng(const std::string& fileName, const uint32_t* argb, int w, int h, bool withAlpha, int level) {
+bool WritePng(std::FILE* f, const uint32_t* argb, int w, int h, bool withAlpha, int level) {
     if (w < 1 || h < 1) return false;
     std::vector<png_byte> row(static_cast<size_t>(w) * (withAlpha ? 4 : 3));
     Layout layout{w, h, withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, 8, level, nullptr};
-    return EncodeToFile(fileName, layout, [&](int y) {
+    return Encode(f, layout, [&](int y) {
         PackRow(argb + static_cast<size_t>(y) * w, w, withAlpha, row.data());
         return row.data();
     });
 }
 
-bool WritePicturePng(const std::string& fileName, const uint32_t* argb, int w, int h) {
+bool WritePicturePng(std::FILE* f, const uint32_t* argb, int w, int h) {
     if (w < 1 || h < 1) return false;
     std::optional<Indexed> indexed = IndexColours(argb, static_cast<size_t>(w) * h);
-    if (!indexed) return WritePng(fileName, argb, w, h, false);
+    if (!indexed) return WritePng(f, argb, w, h, false);
     Layout layout{w, h, PNG_COLOR_TYPE_PALETTE, BitsFor(indexed->palette.size()), kPaletteLevel, &indexed->palette};
-    return EncodeToFile(fileName, layout, [&](int y) { return indexed->indices.data() + static_cast<size_t>(y) * w; });
+    return Encode(f, layout, [&](int y) { return indexed->indices.data() + static_cast<size_t>(y) * w; });
 }

@@ -30,20 +30,6 @@ bool IsRegularFile(const std::string& name) {
     return stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// Writes d to file n opened with mode; false (and one console line) on any
-// failure.
-bool WriteAll(const std::string& n, const std::vector<unsigned char>& d, const char* mode) {
-    FILE* f = std::fopen(n.c_str(), mode);
-    if (!f) {
-        std::printf("'%s' can't be opened\n", n.c_str());
-        return false;
-    }
-    bool ok = d.empty() || std::fwrite(d.data(), 1, d.size(), f) == d.size();
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok) std::printf("'%s' can't be written\n", n.c_str());
-    return ok;
-}
-
 // The whole file, or nothing when there is none; false when it exists but
 // cannot be read.
 bool ReadIfThere(const std::string& name, std::string& out, std::string& why) {
@@ -233,7 +219,21 @@ bool FileIO::Load(const std::string& n) {
 
 bool FileIO::Save(const std::string& n, const std::vector<unsigned char>& d) {
     std::printf("Saving File: %.*s\n", static_cast<int>(n.size()), n.data());
-    return WriteAll(n, d, "wb");
+    std::string why;
+    bool ok = WriteWholeFile(
+        n, [&](std::FILE* f) { return d.empty() || std::fwrite(d.data(), 1, d.size(), f) == d.size(); }, &why);
+    if (!ok) std::printf("'%s' was not saved: %s\n", n.c_str(), why.c_str());
+    return ok;
 }
 
-bool FileIO::Append(const std::string& n, const std::vector<unsigned char>& d) { return WriteAll(n, d, "ab"); }
+bool FileIO::Append(const std::string& n, const std::vector<unsigned char>& d) {
+    FILE* f = std::fopen(n.c_str(), "ab");
+    if (!f) {
+        std::printf("'%s' can't be opened\n", n.c_str());
+        return false;
+    }
+    bool ok = d.empty() || std::fwrite(d.data(), 1, d.size(), f) == d.size();
+    ok = (std::fclose(f) == 0) && ok;
+    if (!ok) std::printf("'%s' can't be written\n", n.c_str());
+    return ok;
+}

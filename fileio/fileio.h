@@ -49,6 +49,8 @@ public:
     virtual std::string FileName();
     virtual bool LoadFile();
     virtual bool Load(const std::string& n);
+    // Replaces file n whole with d (see WriteWholeFile); Append adds d to
+    // its end.
     virtual bool Save(const std::string& n, const std::vector<unsigned char>& d);
     virtual bool Append(const std::string& n, const std::vector<unsigned char>& d);
 

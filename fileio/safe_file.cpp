@@ -77,8 +77,8 @@ SafeFile::~SafeFile() {
 bool SafeFile::Open(std::string& why) {
     size_t cut = target.rfind('/') + 1;  // 0 without a slash
     std::string pattern =
-        target.substr(0, cut) + "." + target.substr(cut) + kTempMark + std::string(kRandomChars, 'X') + suffix;
-    int fd = mkostemps(&pattern[0], static_cast<int>(suffix.size()), O_CLOEXEC);
+        target.substr(0, cut) + "." + target.substr(cut) + kTempMark + std::string(kRandomChars, 'X');
+    int fd = mkostemp(&pattern[0], O_CLOEXEC);
     if (fd < 0) return Fail(why);
     tempName = pattern;
     if (!TakeOverAttributes(fd, target) || !(stream = fdopen(fd, "wb"))) {
@@ -97,6 +97,10 @@ bool SafeFile::CloseStream(std::string& why) {
 
 bool SafeFile::Commit(std::string& why) {
     if (stream) {
+        if (std::ferror(stream)) {
+            why = "a write to it failed";
+            return false;
+        }
         bool ok = std::fflush(stream) == 0 && fsync(fileno(stream)) == 0;
         if (!ok) return Fail(why);
         if (!CloseStream(why)) return false;
@@ -109,6 +113,22 @@ bool SafeFile::Commit(std::string& why) {
     // Some file systems cannot flush a folder (EINVAL); the file is in place.
     if (!SyncPath(FolderOf(target), O_RDONLY | O_DIRECTORY) && errno != EINVAL) return Fail(why);
     return true;
+}
+
+bool WriteWholeFile(const std::string& target, const std::function<bool(std::FILE*)>& write, std::string* why) {
+    std::string own;
+    std::string& reason = why ? *why : own;
+    reason.clear();
+    SafeFile file(target);
+    if (!file.Open(reason)) return false;
+    errno = 0;
+    if (!write(file.Stream())) {
+        // A failed fwrite leaves its errno (ENOSPC, EIO) behind.
+        int err = errno;
+        if (std::ferror(file.Stream()) && err != 0) reason = std::strerror(err);
+        return false;
+    }
+    return file.Commit(reason);
 }
 
 std::vector<std::string> RemoveStaleTemps(const std::string& dir,

@@ -47,7 +47,7 @@ void World::AutosaveIfDue(long quietMs) {
     }
     std::string why = "the unreadable file could not be moved aside";
     SaveSettings();
-    bool ok = mayWriteDocument && WriteDocumentFile(kStartDocument, why);
+    bool ok = mayWriteDocument && SaveDocument(kStartDocument, &why);
     if (ok) {
         savedVersion = version;
         std::printf("Saved '%s'\n", kStartDocument);

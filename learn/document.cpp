@@ -88,14 +88,6 @@ std::string FreeName(const std::string& base, bool numberedOnly) {
     }
 }
 
-// Writes the whole document through a temporary file that replaces `name`
-// only when every write succeeded, so a failed or interrupted save never
-// damages the previous file.
-bool WriteReplacing(const std::string& name, Document& doc, std::string& why) {
-    SafeFile file(name);
-    return file.Open(why) && WriteDocument(file.Stream(), doc, why) && file.Commit(why);
-}
-
 // The document as the file stores it, over the editor's own surfaces.
 Document DocumentOf(World& w) {
     Document doc;
@@ -124,7 +116,7 @@ Document DocumentOf(World& w) {
 bool WriteDocumentMarked(World& w, const std::string& name, std::string& why) {
     DocumentSaving saving;
     Document doc = DocumentOf(w);
-    if (!WriteReplacing(name, doc, why)) return false;
+    if (!WriteWholeFile(name, [&](std::FILE* f) { return WriteDocument(f, doc, why); }, &why)) return false;
     if (name == kStartDocument) ForgetWorkElsewhere();
     return true;
 }
@@ -140,29 +132,32 @@ void NoteFallback(const std::string& name) {
 
 }  // namespace
 
-bool World::WriteDocumentFile(const std::string& name, std::string& why) {
-    return WriteDocumentMarked(*this, name, why);
-}
-
 // The onion skin's mode is kept only in "vell.cfg", yet a change of it is
 // worth an autosave as a change of the document is.
 DocumentVersion World::CurrentDocumentVersion() { return history->DocumentVersion() + onion.Version(); }
 
-bool World::SaveDocument(const std::string& name) {
+// The whole document goes through a temporary file that replaces `name`
+// only when every write succeeded, so a failed or interrupted save never
+// damages the previous file.
+bool World::SaveDocument(const std::string& name, std::string* why) {
     Document doc = DocumentOf(*this);
-    for (DocPointer& dp : doc.pointers) {
-        if (!dp.brush) continue;
-        int w, h;
-        PointerRecordSize(dp, &w, &h);
-        std::printf("_w,_h:%d,%d\n", w, h);
+    if (!why) {
+        for (DocPointer& dp : doc.pointers) {
+            if (!dp.brush) continue;
+            int w, h;
+            PointerRecordSize(dp, &w, &h);
+            std::printf("_w,_h:%d,%d\n", w, h);
+        }
     }
-    std::string why;
-    if (!WriteDocumentMarked(*this, name, why)) {
-        std::printf("'%s' was not saved: %s\n", name.c_str(), why.c_str());
-        documentFailure = why;
-        return false;
+    std::string reason;
+    if (WriteDocumentMarked(*this, name, reason)) return true;
+    if (why) {
+        *why = reason;
+    } else {
+        std::printf("'%s' was not saved: %s\n", name.c_str(), reason.c_str());
+        documentFailure = reason;
     }
-    return true;
+    return false;
 }
 
 bool World::LoadDocument(const std::string& name) {

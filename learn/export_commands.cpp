@@ -1,7 +1,7 @@
 // Alt+G and Shift+Alt+G: the numbered frame files out as one animated GIF or
 // one sprite sheet PNG. Every frame is read and checked before anything is
-// written, and the file is written beside its target and renamed over it, so
-// a refused or failed export leaves no file behind.
+// written, and the file is written whole or not at all, so a refused or
+// failed export leaves no file behind.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -9,12 +9,12 @@
 #include <string>
 
 #include "../bmp/bmp.h"
-#include "../bmp/gif_writer.h"
+#include "../bmp/gif_export.h"
 #include "../bmp/png_writer.h"
 #include "../bmp/rgb_pixels.h"
-#include "../bmp/safe_write.h"
 #include "../bmp/sheet.h"
 #include "../bmp/surface_size.h"
+#include "../fileio/safe_file.h"
 #include "frames.h"
 #include "key_recorder.h"
 #include "prompt.h"
@@ -66,10 +66,16 @@ public:
 
     int Count() const { return RangeCount(first, last); }
 
-    // Reads every frame once to check it, passing each to `look`.
-    bool Check(Refusal& r, const std::function<void(const RgbPixels&)>& look) {
+    // False, with the reason, when first to last is no range of frames.
+    bool RangeSound(Refusal& r) const {
         if (first < 0 || last > kLastFrame) return r.why = "frames are numbered 0 to " + Num(kLastFrame), false;
         if (last < first) return r.why = "the range " + Num(first) + " to " + Num(last) + " is empty", false;
+        return true;
+    }
+
+    // Reads every frame once to check it, passing each to `look`.
+    bool Check(Refusal& r, const std::function<void(const RgbPixels&)>& look) {
+        if (!RangeSound(r)) return false;
         for (int n = first; n <= last; n++) {
             RgbPixels px;
             if (!Read(n, px, r)) return false;
@@ -85,7 +91,9 @@ public:
         Bmp picture(name);
         if (!picture.Loaded()) return r.why = Quoted(name) + " can't be read", false;
         px = PixelsOf(picture.GetBitmap());
-        if (n == first) w = px.w, h = px.h;
+        // The first read of the first frame sets the size; a frame read
+        // again is held to it.
+        if (n == first && w == 0) w = px.w, h = px.h;
         if (px.w != w || px.h != h)
             return r.why = Quoted(name) + " is " + Num(px.w) + "x" + Num(px.h) + ", the first frame " + Num(w) +
                            "x" + Num(h),
@@ -100,16 +108,20 @@ public:
 
 bool Blank(const std::string& name) { return name.find_first_not_of(' ') == std::string::npos; }
 
-// Writes the file through a temporary name; the message line says how it went.
-void Finish(World& world, const std::string& name, bool checked, const Refusal& r,
-            const std::function<bool(const std::string&)>& write, const std::function<std::string()>& saved) {
-    if (!checked) {
+// Writes the file whole; the message line says how it went. A writer that
+// fails with a reason of its own (a frame that no longer reads) puts it in
+// r.why.
+void Finish(World& world, const std::string& name, bool checked, Refusal& r,
+            const std::function<bool(std::FILE*)>& write, const std::function<std::string()>& saved) {
+    if (!checked) return world.Message("Nothing exported: " + r.why);
+    r.why.clear();
+    std::string why;
+    if (WriteWholeFile(name, write, &why))
+        return world.Message("Saved " + Quoted(name) + ": " + saved());
+    if (!r.why.empty())
         world.Message("Nothing exported: " + r.why);
-    } else if (!WriteThroughTemp(name, write)) {
-        world.Message("Nothing exported: " + Quoted(name) + " can't be written");
-    } else {
-        world.Message("Saved " + Quoted(name) + ": " + saved());
-    }
+    else
+        world.Message("Nothing exported: " + Quoted(name) + " can't be written" + (why.empty() ? "" : ": " + why));
 }
 
 bool Replaying(World& w) { return w.keyMan->mode == KeyMan::Replaying; }
@@ -164,29 +176,25 @@ void World::ExportAnimation() {
     if (Replaying(*this) || !AskAnimation(*this)) return;
     const ExportSettings& e = exportSettings;
     FrameReader frames(files->root, e.first, e.last);
-    ColourSet colours(256);
     Refusal r;
+    GifExport gif(frames.Count(), [&](int i, RgbPixels& px, std::string& why) {
+        bool ok = frames.Read(e.first + i, px, r);
+        why = r.why;
+        return ok;
+    });
     bool checked = true;
     if (Blank(e.gif)) checked = false, r.why = "no file name";
     if (checked && (e.loops < 0 || e.loops > kMaxLoops)) checked = false, r.why = "loops must be 0 to 65535";
-    checked = checked && frames.Check(r, [&](const RgbPixels& px) { colours.Add(px.argb.data(), px.argb.size()); });
-    if (checked && (frames.w > kMaxGifSide || frames.h > kMaxGifSide))
+    checked = checked && frames.RangeSound(r) && gif.Check(r.why);
+    if (checked && (gif.Width() > kMaxGifSide || gif.Height() > kMaxGifSide))
         checked = false, r.why = "a GIF holds frames of at most 65535x65535";
-    bool reduced = false;
-    auto write = [&](const std::string& temp) {
-        GifWriter gif;
-        std::vector<uint32_t> global = colours.Over() ? std::vector<uint32_t>{} : colours.Sorted();
-        bool ok = gif.Open(temp, frames.w, frames.h, global, e.loops);
-        for (int n = e.first; ok && n <= e.last; n++) {
-            RgbPixels px;
-            ok = frames.Read(n, px, r) && gif.Add(px.argb.data(), GifDelay(e.delay));
-        }
-        ok = gif.Close() && ok;
-        reduced = gif.Reduced();
-        return ok;
-    };
-    Finish(*this, e.gif, checked, r, write,
-           [&] { return Num(frames.Count()) + " frames" + (reduced ? ", colours reduced to 256 per frame" : ""); });
+    auto write = [&](std::FILE* f) { return gif.Write(f, GifDelay(e.delay), e.loops, r.why); };
+    Finish(*this, e.gif, checked, r, write, [&] {
+        std::string line = Num(frames.Count()) + " frames";
+        if (gif.Reduced()) line += ", colours reduced to 256 per frame";
+        if (gif.ChangedColours()) line += ", colours reduced: a frame file changed during the export";
+        return line;
+    });
 }
 
 void World::ExportSheet() {
@@ -214,6 +222,6 @@ void World::ExportSheet() {
         checked = false;
         r.why = "a sheet of " + std::to_string(layout.Width()) + "x" + std::to_string(layout.Height()) + " is too large";
     }
-    auto write = [&](const std::string& temp) { return WritePng(temp, sheet.argb.data(), sheet.w, sheet.h, true); };
+    auto write = [&](std::FILE* f) { return WritePng(f, sheet.argb.data(), sheet.w, sheet.h, true); };
     Finish(*this, e.sheet, checked, r, write, [&] { return Num(frames.Count()) + " frames"; });
 }

@@ -11,9 +11,9 @@
 #include "../all/stop_request.h"
 #include "../bmp/bmp.h"
 #include "../bmp/load_pic.h"
-#include "../bmp/safe_write.h"
 #include "../bmp/palette_io.h"
 #include "../fileio/file_answer.h"
+#include "../fileio/safe_file.h"
 #include "../txt/txt.h"
 #include "compose.h"
 #include "history.h"
@@ -34,12 +34,6 @@ bool Exists(const std::string& name) {
 bool IsDocumentName(const std::string& name) { return name.find(".zub") != std::string::npos; }
 
 bool IsBlank(const std::string& name) { return name.find_first_not_of(' ') == std::string::npos; }
-
-// The formats Allegro writes, and PNG through libpng.
-bool Savable(const std::string& name) {
-    std::string ext = PictureExtension(name);
-    return ext == ".bmp" || ext == ".pcx" || ext == ".png" || ext == ".tga";
-}
 
 std::string Size(int w, int h) { return "(" + std::to_string(w) + " x " + std::to_string(h) + ")"; }
 
@@ -65,12 +59,12 @@ bool FoundToLoad(World& world, const std::string& name) {
 
 // The reason a save that is not even tried would fail, or "".
 std::string WhyNotSavable(const std::string& name) {
-    if (!Savable(name)) return "not a .bmp, .pcx, .png or .tga name";
+    if (!Bmp::SavesAs(name)) return "not a .bmp, .pcx, .png or .tga name";
     return WhyNoFolder(name);
 }
 
-// Writes the picture to a temporary file and renames it over the target, so
-// a save that fails never destroys the old file. `saved` starts the message
+// Writes the picture whole or not at all, so a save that fails never
+// destroys the old file. `saved` starts the message
 // of a save that worked ("Saved ", "Saved frame ").
 bool WritePicture(World& world, Bmp& picture, const std::string& name, const std::string& saved) {
     if (IsBlank(name)) {
@@ -78,7 +72,8 @@ bool WritePicture(World& world, Bmp& picture, const std::string& name, const std
         return false;
     }
     std::string why = WhyNotSavable(name);
-    if (why.empty() && !WriteThroughTemp(name, [&](const std::string& temp) { return picture.Save(temp) == 0; }, &why))
+    std::string ext = PictureExtension(name);
+    if (why.empty() && !WriteWholeFile(name, [&](std::FILE* f) { return picture.Save(f, ext) == 0; }, &why))
         if (why.empty()) why = "the picture could not be written";
     if (!why.empty()) {
         SaidNothing(world, FileAction::Save, name, why);

@@ -384,6 +384,20 @@ void History::Close() {
     Keep(std::move(step));
 }
 
+bool History::Abandon() {
+    Settle();
+    if (openLost) {
+        Close();
+        return false;
+    }
+    std::unique_ptr<Step> step = std::move(open);
+    open = std::make_unique<Step>();
+    if (step->changes.empty()) return true;
+    for (auto c = step->changes.rbegin(); c != step->changes.rend(); ++c) (*c)->Undo(layers, pointers, key);
+    changes++;
+    return true;
+}
+
 void History::Keep(std::unique_ptr<Step> step) {
     // A new change after an undo: what could have been redone is gone.
     while (steps.size() > done) {

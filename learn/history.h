@@ -73,6 +73,10 @@ public:
 
     // Ends the current step; a step that changed nothing is not kept.
     virtual void Close();
+    // Takes back what the current step changed so far and ends it without
+    // keeping it (a command that failed halfway). False when the step had
+    // grown too large to keep: its changes stay and the history is cleared.
+    virtual bool Abandon();
     // Everything between BeginGroup and EndGroup becomes one step; undo inside
     // reaches only the group's own steps.
     virtual void BeginGroup(int focus);

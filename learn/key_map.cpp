@@ -2,7 +2,10 @@
 // with the words the key reference prints for it.
 #include <algorithm>
 #include <array>
+#include <exception>
 #include <iterator>
+#include <new>
+#include <string>
 
 #include "../all/key_wait.h"
 #include "../all/stop_request.h"
@@ -284,6 +287,30 @@ void KeepPointerOnLayer(World& w) {
     p->y = std::clamp(p->y, 0, w.layer->height - 1);
 }
 
+// A command that fails halfway (out of memory, a bitmap that could not be
+// made, or any other exception) ends the key pass: the open step of the
+// history is taken back (the command's changes, and any the pass made
+// before it in the same step), the message line says why, and the editor
+// runs on.
+bool RunCommand(World& w, const Command& c) {
+    std::string why;
+    try {
+        c.run(w);
+        return true;
+    } catch (const std::bad_alloc&) {
+        why = "out of memory";
+    } catch (const std::exception& e) {
+        why = e.what();
+    }
+    // A replay would only run into it again.
+    if (w.keyMan->mode == KeyMan::Replaying) w.keyMan->StopReplay();
+    if (w.history->Abandon())
+        w.Message("Nothing done: " + why);
+    else
+        w.Message("Not finished: " + why + "; the change was too large to take back, the undo history is cleared");
+    return false;
+}
+
 }  // namespace
 
 void World::DoKeys() {
@@ -301,7 +328,8 @@ void World::DoKeys() {
             // was down, also those without a command.
             bool down = ReadLive(g, k) ? !replaying && KeyHeld(k) : keyMan->Check(g.code, k, "");
             if (!down) continue;
-            if (const Command* c = Find(g, k)) c->run(*this);
+            const Command* c = Find(g, k);
+            if (c && !RunCommand(*this, *c)) return ClearPassLatch();
             // A mode or form left on a stop request ends the pass too.
             if (StopRequested()) return ClearPassLatch();
         }

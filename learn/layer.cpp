@@ -1,10 +1,16 @@
 #include "layer.h"
 
+#include <new>
+
 #include "../all/display.h"
 #include "../bmp/bmp.h"
 
 Layer::Layer(World* w, int wd, int ht, int m) : width(wd), height(ht), mode(m), world(w) {
-    bmp = std::make_unique<Bmp>(wd, ht, "_layer");
+    // A layer smaller than the canvas would break the document: a size
+    // that cannot be had ends the command that asked for it (the key pass
+    // reports it and takes the pass back).
+    bmp = Bmp::TryCreate(wd, ht, "_layer");
+    if (!bmp) throw std::bad_alloc();
     width = bmp->Width();
     height = bmp->Height();
     if (mode == 1) clear_to_color(bmp->GetBitmap(), makecol(255, 0, 255));

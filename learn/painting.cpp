@@ -1,6 +1,7 @@
 // Drawing onto the current layer through the paint gate, with the mirror
 // images that mirror drawing adds, all in the same step of the history.
 #include <memory>
+#include <new>
 
 #include "../bmp/bitmap_grid.h"
 #include "../bmp/brush_turns.h"
@@ -41,7 +42,7 @@ void World::PaintImage(BITMAP* image, int64_t x, int64_t y, int w, int h, Stampi
     if (part.Empty()) return;
     for (Reflection r : axes.Images()) {
         BITMAP* copy = ReflectedCopy(image, 0, 0, int(part.w), int(part.h), r);
-        if (!copy) continue;
+        if (!copy) throw std::bad_alloc();  // the key pass reports it and takes the pass back
         Area to = axes.Reflect(part, r);
         gate->PutImage(*layer, copy, to.x, to.y, copy->w, copy->h, how);
         destroy_bitmap(copy);

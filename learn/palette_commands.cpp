@@ -249,10 +249,10 @@ void World::LoadPaletteFile(const std::string& name) {
 }
 
 void World::SavePaletteFile(const std::string& name) {
-    SafeFile file(name);
     std::string why;
-    if (file.Open(why) && !WritePalette(file.Stream(), palette, name)) why = "the palette could not be written";
-    if (why.empty() && !file.Commit(why) && why.empty()) why = "the palette could not be written";
-    if (!why.empty()) return Message(NothingDone(FileAction::Save, name, why));
+    if (!WriteWholeFile(name, [&](std::FILE* f) { return WritePalette(f, palette, name); }, &why)) {
+        if (why.empty()) why = "the palette could not be written";
+        return Message(NothingDone(FileAction::Save, name, why));
+    }
     Message("Saved palette " + QuotedName(name) + ": " + Counted(palette.Size(), "colour"));
 }

@@ -31,7 +31,7 @@ bool World::QuitNow() {
     if (quitRefusedAtMs >= 0 && NowMs() - quitRefusedAtMs <= kQuitAnywayMs) return true;
     SaveSettings();
     std::string why = "the unreadable file could not be moved aside";
-    quitSaved = mayWriteDocument && WriteDocumentFile(kStartDocument, why);
+    quitSaved = mayWriteDocument && SaveDocument(kStartDocument, &why);
     if (quitSaved) return true;
     Message("Not saved: " + why +
             ". Free some space or Alt+S elsewhere, then Shift+Esc again; Shift+Esc twice within 3 s "

@@ -1,6 +1,7 @@
 // Stamping the pointer's brush onto the current layer: opaque, masked, XOR
 // and enlarged, each with its mirror images.
 #include <algorithm>
+#include <new>
 
 #include "../bmp/bmp.h"
 #include "../bmp/surface_size.h"
@@ -38,7 +39,7 @@ void World::EnlargeStamp() {
     Area shown = Intersection(whole, VisibleReach(*layer, Mirror()));
     if (shown.Empty() || !SurfaceSizeAllowed(shown.w, shown.h)) return;
     BITMAP* image = create_bitmap_ex(bitmap_color_depth(b), int(shown.w), int(shown.h));
-    if (!image) return;
+    if (!image) throw std::bad_alloc();  // the key pass reports it and takes the pass back
     int64_t firstCol = (shown.x - whole.x) / p.jx, lastCol = (shown.Right() - 1 - whole.x) / p.jx;
     int64_t firstRow = (shown.y - whole.y) / p.jy, lastRow = (shown.Bottom() - 1 - whole.y) / p.jy;
     for (int64_t j = firstRow; j <= lastRow; j++) {

@@ -124,7 +124,10 @@ public:
     // Keys 1 to 6 and 0: a fixed magnification, or (0) the whole canvas.
     virtual void ZoomPreset(int mag);
     // document.cpp
-    virtual bool SaveDocument(const std::string& name);
+    // Writes the document whole to `name`. Without `why` a failure is
+    // printed and kept in documentFailure; with it the save says nothing on
+    // the console and `why` gets the reason (autosave, endings).
+    virtual bool SaveDocument(const std::string& name, std::string* why = nullptr);
     virtual bool LoadDocument(const std::string& name);
     // Loads "Vell.zub" at start; a file that is refused is moved aside and
     // the editor starts a new picture.
@@ -132,9 +135,6 @@ public:
     // Saves "Vell.zub" at quit, or a fallback file named on the console;
     // returns the name of the file written, "" when none was.
     virtual std::string SaveDocumentAtQuit();
-    // Writes the document to `name` without a word on the console; false
-    // with the reason when it could not.
-    virtual bool WriteDocumentFile(const std::string& name, std::string& why);
     // Changes whenever anything the document file stores changes: every
     // change of the layers and brushes passes through the history, which
     // also watches the pointers' box sizes, so no pixel needs to be read.

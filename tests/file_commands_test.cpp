@@ -32,7 +32,7 @@ public:
         answers.pop_front();
         return {{a}, true};
     }
-    bool SaveDocument(const std::string& name) override {
+    bool SaveDocument(const std::string& name, std::string* = nullptr) override {
         documents.push_back(name);
         return true;
     }

@@ -11,6 +11,8 @@
 
 #include "all/display.h"
 #include "bmp/bmp.h"
+#include "learn/history.h"
+#include "learn/history.h"
 #include "learn/key_recorder.h"
 #include "learn/overlay.h"
 #include "learn/pointer.h"
@@ -318,5 +320,36 @@ TEST_F(Layers, CanvasResizeWithoutMemoryChangesNothing) {
     // With the memory back the same resize works.
     EXPECT_TRUE(w.resizeCanvas(3000, 3000));
     EXPECT_EQ(w.layers[2]->width, 3000);
+}
+
+// A key pass whose flood fill (F) worked and whose new layer (L with A) then
+// finds no memory: no layer is added, the message line says so, the fill
+// stays as the step it became when the layer list began to change, and the
+// editor runs on: Ctrl+Z takes the fill back.
+TEST_F(Layers, ALayerThatFindsNoMemoryIsNotAddedAndSaysSo) {
+    ScriptedWorld w;
+    ASSERT_TRUE(w.resizeCanvas(3000, 3000));
+    w.pointer->colour = makecol(255, 0, 0);
+    int undos = w.history->UndoCount();
+    std::string out;
+    {
+        // Room for the fill's 36 MB of undo, not for a second layer too.
+        MemoryCap cap(60L << 20);
+        HoldKey(KEY_F);
+        HoldKey(KEY_L);
+        HoldKey(KEY_A);
+        testing::internal::CaptureStdout();
+        w.DoKeys();
+        out = testing::internal::GetCapturedStdout();
+        ReleaseAllKeys();
+    }
+    EXPECT_NE(out.find("Nothing done: out of memory"), std::string::npos) << out;
+    EXPECT_EQ(1u, w.layers.size());
+    EXPECT_EQ((Rgb{255, 0, 0}), PixelAt(w.layer->Source(), 5, 5));
+    EXPECT_EQ(undos + 1, w.history->UndoCount());
+    HoldKey(KEY_LCONTROL);
+    HoldKey(KEY_Z);
+    w.DoKeys();
+    EXPECT_EQ(kBlack, PixelAt(w.layer->Source(), 5, 5));
 }
 #endif

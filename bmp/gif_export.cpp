@@ -1,0 +1,47 @@
+#include "gif_export.h"
+
+bool GifExport::Check(std::string& why) {
+    kept.clear();
+    size_t keptBytes = 0;
+    bool keeping = true;
+    for (int i = 0; i < count; i++) {
+        RgbPixels px;
+        if (!read(i, px, why)) return false;
+        if (i == 0) w = px.w, h = px.h;
+        colours.Add(px.argb.data(), px.argb.size());
+        size_t bytes = px.argb.size() * sizeof(uint32_t);
+        keeping = keeping && keptBytes + bytes <= keepBytes;
+        if (keeping) {
+            keptBytes += bytes;
+            kept.push_back(std::move(px));
+        } else {
+            kept.clear();
+        }
+    }
+    return true;
+}
+
+bool GifExport::Write(std::FILE* f, int delay, int loops, std::string& why) {
+    GifWriter gif;
+    std::vector<uint32_t> global = colours.Over() ? std::vector<uint32_t>{} : colours.Sorted();
+    bool ok = gif.Open(f, w, h, global, loops);
+    bool fromMemory = kept.size() == static_cast<size_t>(count);
+    for (int i = 0; ok && i < count; i++) {
+        RgbPixels again;
+        if (!fromMemory && !read(i, again, why)) {
+            ok = false;
+            break;
+        }
+        const RgbPixels& px = fromMemory ? kept[i] : again;
+        if (px.w != w || px.h != h || px.argb.size() != static_cast<size_t>(w) * h) {
+            why = "a frame changed its size during the export";
+            ok = false;
+            break;
+        }
+        ok = gif.Add(px.argb.data(), delay);
+    }
+    ok = gif.Close() && ok;
+    reduced = gif.Reduced();
+    changedColours = gif.Approximated();
+    return ok;
+}
