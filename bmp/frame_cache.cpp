@@ -35,8 +35,8 @@ BITMAP* CachedPicture::Get(const std::string& fileName, const std::function<void
     looked = true;
     if (now.size < 0) return nullptr;
     RGB pal[PAL_SIZE];
-    std::string why;
-    picture = LoadPicture(fileName, pal, why);
+    std::string why, remark;
+    picture = LoadPicture(fileName, pal, why, remark);
     reads++;
     if (picture && prepare) prepare(picture);
     return picture;
