@@ -205,7 +205,11 @@ bool World::resizeCanvas(int w, int h) {
     }
     // The layers of the old size stay with the history.
     history->LayersChanging(slayer);
-    for (size_t i = 0; i < layers.size(); i++) layers[i] = new Layer(this, fresh[i].release(), layers[i]->mode);
+    for (size_t i = 0; i < layers.size(); i++) {
+        bool hidden = layers[i]->hidden;
+        layers[i] = new Layer(this, fresh[i].release(), layers[i]->mode);
+        layers[i]->hidden = hidden;
+    }
     layer = layers[slayer];
     delete stm;
     stm = newStm.release();

@@ -280,7 +280,10 @@ TEST_F(Layers, ResizeCanvasKeepsPixelsAndFillsWithEachClearColour) {
     int oldW = w.layers[0]->width, oldH = w.layers[0]->height;
     putpixel(LayerBitmap(w.layers[0]), oldW - 1, oldH - 1, red);
     putpixel(LayerBitmap(w.layers[1]), 3, 4, green);
+    w.layers[1]->hidden = true;
     ASSERT_TRUE(w.resizeCanvas(oldW + 10, oldH + 5));
+    EXPECT_FALSE(w.layers[0]->hidden);
+    EXPECT_TRUE(w.layers[1]->hidden);
     for (Layer* l : w.layers) {
         EXPECT_EQ(l->width, oldW + 10);
         EXPECT_EQ(l->height, oldH + 5);
