@@ -21,3 +21,12 @@ class Zub:
     def first_box(self):
         """The box size stored with pointer 0's brush."""
         return struct.unpack_from("<ii", self.data, 16 + self.count * (4 + 4 * self.w * self.h))
+
+    def layer(self, i):
+        """Layer i's mode and the (x, y) of its pixels that are not its
+        clear colour (black when opaque, the mask colour when see-through)."""
+        at = 16 + i * (4 + 4 * self.w * self.h)
+        mode = struct.unpack_from("<i", self.data, at)[0]
+        clear = 0xFF00FF if mode else 0
+        pixels = struct.unpack_from(f"<{self.w * self.h}I", self.data, at + 4)
+        return mode, {(n % self.w, n // self.w) for n, v in enumerate(pixels) if v & 0xFFFFFF != clear}

@@ -20,12 +20,10 @@ void ComposeLayers(const std::vector<Layer*>& layers, const Area& from, BITMAP* 
     }
 }
 
+// One pixel of the same composition, so the status line agrees with the view.
 int ComposedColour(const std::vector<Layer*>& layers, int x, int y) {
-    for (auto l = layers.rbegin(); l != layers.rend(); ++l) {
-        if ((*l)->hidden) continue;
-        int c = (*l)->Pixel(x, y);
-        if (c < 0) continue;
-        if ((*l)->mode == 0 || c != (*l)->ClearColour()) return c;
-    }
-    return 0;
+    static BITMAP* pixel = create_bitmap(1, 1);
+    if (!pixel) return 0;
+    ComposeLayers(layers, {x, y, 1, 1}, pixel, 0, 0);
+    return getpixel(pixel, 0, 0);
 }

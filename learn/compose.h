@@ -15,5 +15,5 @@ class Layer;
 // so a hidden layer is left out of everything by construction.
 void ComposeLayers(const std::vector<Layer*>& layers, const Area& from, BITMAP* dest, int x, int y);
 
-// The colour the composition shows at (x, y) of the picture.
+// The colour the composition shows at (x, y) of the picture: black outside it.
 int ComposedColour(const std::vector<Layer*>& layers, int x, int y);

@@ -47,19 +47,18 @@ void ChangeLayerList(World& w, int select, Change change, const std::function<vo
 
 // Up (+1) or down (-1) one place; layer 0 stays at the bottom.
 std::string MoveLayer(World& w, int by) {
-    int to = w.slayer + by;
-    if (w.slayer == 0 || to < 1 || to >= static_cast<int>(w.layers.size()))
-        return "Layer " + std::to_string(w.slayer) + " can't move " + (by > 0 ? "up" : "down") +
-               ": layer 0 stays at the bottom";
-    int from = w.slayer;
+    int from = w.slayer, to = from + by;
+    if (from == 0 || to == 0) return "Not moved: layer 0 stays at the bottom";
+    if (to >= static_cast<int>(w.layers.size()))
+        return "Not moved: layer " + std::to_string(from) + " is the top layer";
     ChangeLayerList(w, to, [from, to](std::vector<Layer*>& l) { std::swap(l[from], l[to]); });
-    return "Layer moved to " + std::to_string(to);
+    return "Layer " + std::to_string(from) + " moved to " + std::to_string(to);
 }
 
 // Into the layer below, its see-through pixels skipped, then removed; its
 // pointers go to the layer below.
 std::string MergeLayerDown(World& w) {
-    if (w.slayer == 0) return "Layer 0 has no layer below to merge into";
+    if (w.slayer == 0) return "Not merged: layer 0 has no layer below";
     int from = w.slayer, below = from - 1;
     // The history keeps the removed layer, so it is read after it left.
     const Layer* top = w.layers[from];
@@ -75,7 +74,7 @@ std::string MergeLayerDown(World& w) {
 std::string DuplicateLayer(World& w) {
     const Layer& l = *w.layer;
     std::unique_ptr<Bmp> copy = Bmp::TryCreate(l.width, l.height, "_layer");
-    if (!copy) return "No memory for a copy of the layer";
+    if (!copy) return "Not duplicated: no memory for a copy of the layer";
     blit(l.Source(), copy->GetBitmap(), 0, 0, 0, 0, l.width, l.height);
     auto* twin = new Layer(&w, copy.release(), l.mode);
     twin->hidden = l.hidden;
@@ -102,6 +101,18 @@ const LayerKey kLayerKeys[] = {
     {KEY_C, DuplicateLayer},
 };
 
+// The current layer leaves the list; the top layer takes its place (the
+// order deletion has always kept). Pointers follow their layers; those on
+// the deleted one keep their number.
+std::string DeleteLayer(World& w) {
+    int gone = w.slayer, top = static_cast<int>(w.layers.size()) - 1;
+    ChangeLayerList(w, gone == top ? top - 1 : gone, [gone](std::vector<Layer*>& l) {
+        l[gone] = l.back();
+        l.pop_back();
+    });
+    return Format("Deleted Layer %d", gone);
+}
+
 }  // namespace
 
 std::string World::LayerState() {
@@ -115,13 +126,17 @@ void World::LayerCommands() {
     // state of the current layer.
     std::vector<std::string> lines = {"- Layer Stuff -",          " ", "A - Add new layer",
                                       "D - Delete current layer", "0, 1-9 - Select layer", " ",
-                                      Format("Current layer %d", slayer)};
+                                      "Current " + LayerState()};
     text->SetLines(lines);
     do {
         for (const LayerKey& k : kLayerKeys) {
             if (!keyMan->Check(KEY_L, k.key, "")) continue;
-            lines.push_back(k.run(*this));
-            if (k.run != ToggleHidden) lines.push_back(LayerState());
+            // On the console too, as message lines are.
+            for (const std::string& line : {k.run(*this), LayerState()}) {
+                if (lines.back() == line) continue;
+                lines.push_back(line);
+                std::printf("%s\n", line.c_str());
+            }
             text->SetLines(lines);
             Render();
             WaitKeyRelease(k.key);
@@ -141,13 +156,7 @@ void World::LayerCommands() {
         // Read straight from the keyboard: a deletion is never recorded.
         if (KeyHeld(KEY_D) && layers.size() >= 2 && slayer > 0) {
             // The history keeps the deleted layer.
-            history->LayersChanging(slayer);
-            if (slayer != static_cast<int>(layers.size()) - 1) layers[slayer] = layers.back();
-            layers.pop_back();
-            history->Close();
-            lines.push_back(Format("Deleted Layer %d", slayer));
-            if (slayer == static_cast<int>(layers.size())) slayer--;
-            layer = layers[slayer];
+            lines.push_back(DeleteLayer(*this));
             lines.push_back(Format("Layer %d selected", slayer));
             text->SetLines(lines);
             Render();
@@ -196,7 +205,11 @@ bool World::resizeCanvas(int w, int h) {
     }
     // The layers of the old size stay with the history.
     history->LayersChanging(slayer);
-    for (size_t i = 0; i < layers.size(); i++) layers[i] = new Layer(this, fresh[i].release(), layers[i]->mode);
+    for (size_t i = 0; i < layers.size(); i++) {
+        bool hidden = layers[i]->hidden;
+        layers[i] = new Layer(this, fresh[i].release(), layers[i]->mode);
+        layers[i]->hidden = hidden;
+    }
     layer = layers[slayer];
     delete stm;
     stm = newStm.release();

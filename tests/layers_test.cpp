@@ -45,6 +45,7 @@ protected:
         HoldKey(key);
         w.steps = {[key] { HoldKey(key, false); }, [] { ReleaseAllKeys(); },
                    [] { ReleaseAllKeys(); }};
+        w.frames = 0;
         w.LayerCommands();
         EXPECT_FALSE(w.overran);
     }
@@ -57,9 +58,10 @@ protected:
         return longest;
     }
 
-    Lines With(int current, Lines added) {
+    // `current` is the state of the current layer as the mode starts.
+    Lines With(const std::string& current, Lines added) {
         Lines l = kHeader;
-        l.push_back("Current layer " + std::to_string(current));
+        l.push_back("Current " + current);
         l.insert(l.end(), added.begin(), added.end());
         return l;
     }
@@ -82,7 +84,7 @@ TEST_F(Layers, AddingGivesATransparentLayerOnTopThatIsCurrent) {
     BITMAP* b = LayerBitmap(w.layer);
     for (int y = 0; y < b->h; y += 17)
         for (int x = 0; x < b->w; x += 13) ASSERT_EQ(getpixel(b, x, y), display::maskColour);
-    EXPECT_EQ(Shown(w), With(0, {"Layer 1 Added", "Layer 1 selected"}));
+    EXPECT_EQ(Shown(w), With("layer 0 of 1, opaque", {"Layer 1 Added", "Layer 1 selected"}));
     // The pointer keeps its layer index; the lines go when the mode ends.
     EXPECT_EQ(w.pointer->layer, 0);
     EXPECT_TRUE(w.text->lines.empty());
@@ -99,7 +101,53 @@ TEST_F(Layers, DeletingAMiddleLayerMovesTheTopIntoItsPlace) {
     EXPECT_EQ(w.layers, (std::vector<Layer*>{before[0], before[3], before[2]}));
     EXPECT_EQ(w.slayer, 1);
     EXPECT_EQ(w.layer, before[3]);
-    EXPECT_EQ(Shown(w), With(1, {"Deleted Layer 1", "Layer 1 selected"}));
+    EXPECT_EQ(Shown(w), With("layer 1 of 4, see-through", {"Deleted Layer 1", "Layer 1 selected"}));
+}
+
+// Up, Down, C and M as steps of the history: pointers and hidden flags go
+// with their layers, both ways; layer 0 stays at the bottom.
+TEST_F(Layers, PointersAndHiddenFlagsFollowTheirLayers) {
+    ScriptedWorld w;
+    GrowTo(w, 4);
+    const std::vector<Layer*> before = w.layers;
+    before[2]->hidden = true;
+    w.pointers[1]->layer = 2;
+    w.pointers[2]->layer = 1;
+    w.pointers[3]->layer = 3;
+    w.SelectLayer(2);
+    testing::internal::CaptureStdout();
+    PressInLayerMode(w, KEY_UP);
+    EXPECT_EQ(w.layers, (std::vector<Layer*>{before[0], before[1], before[3], before[2]}));
+    EXPECT_EQ(w.pointers[1]->layer, 3);
+    EXPECT_EQ(w.pointers[3]->layer, 2);
+    PressInLayerMode(w, KEY_UP);  // already the top layer
+    PressInLayerMode(w, KEY_C);
+    ASSERT_EQ(w.layers.size(), 5u);
+    EXPECT_TRUE(w.layers[4]->hidden);
+    EXPECT_EQ(w.slayer, 4);
+    EXPECT_EQ(w.pointers[1]->layer, 3);
+    PressInLayerMode(w, KEY_M);
+    EXPECT_EQ(w.layers, (std::vector<Layer*>{before[0], before[1], before[3], before[2]}));
+    EXPECT_EQ(w.slayer, 3);
+    w.SelectLayer(2);  // before[3]
+    PressInLayerMode(w, KEY_D);
+    EXPECT_EQ(w.layers, (std::vector<Layer*>{before[0], before[1], before[2]}));
+    EXPECT_EQ(w.pointers[1]->layer, 2);  // the top layer took the deleted one's place
+    EXPECT_EQ(w.pointers[2]->layer, 1);
+    EXPECT_EQ(w.pointers[3]->layer, 2);  // on the deleted layer: keeps its number
+    w.SelectLayer(1);
+    PressInLayerMode(w, KEY_DOWN);
+    EXPECT_EQ(w.layers, (std::vector<Layer*>{before[0], before[1], before[2]}));
+    for (int i = 0; i < 4; i++) w.Undo();
+    std::fflush(stdout);
+    std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(w.layers, before);
+    EXPECT_EQ(w.pointers[1]->layer, 2);
+    EXPECT_EQ(w.pointers[2]->layer, 1);
+    for (const char* line : {"Layer 2 moved to 3\nlayer 3 of 4, see-through, hidden\n",
+                             "Not moved: layer 3 is the top layer\n", "Layer 3 duplicated as 4\n",
+                             "Layer 4 merged into 3\n", "Not moved: layer 0 stays at the bottom\n"})
+        EXPECT_NE(said.find(line), std::string::npos) << line << " not in:\n" << said;
 }
 
 TEST_F(Layers, DeletingTheTopLayerSelectsTheOneBelow) {
@@ -111,23 +159,23 @@ TEST_F(Layers, DeletingTheTopLayerSelectsTheOneBelow) {
     EXPECT_EQ(w.layers, (std::vector<Layer*>{before[0], before[1], before[2]}));
     EXPECT_EQ(w.slayer, 2);
     EXPECT_EQ(w.layer, before[2]);
-    EXPECT_EQ(Shown(w), With(3, {"Deleted Layer 3", "Layer 2 selected"}));
-    // The pointer's layer index is left as it was.
-    EXPECT_EQ(w.pointer->layer, 3);
+    EXPECT_EQ(Shown(w), With("layer 3 of 4, see-through", {"Deleted Layer 3", "Layer 2 selected"}));
+    // The pointer goes with the selection to the layer below.
+    EXPECT_EQ(w.pointer->layer, 2);
 }
 
 TEST_F(Layers, LayerZeroIsNeverDeleted) {
     ScriptedWorld w;
     PressInLayerMode(w, KEY_D);
     EXPECT_EQ(w.layers.size(), 1u);
-    EXPECT_EQ(Shown(w), With(0, {}));
+    EXPECT_EQ(Shown(w), With("layer 0 of 1, opaque", {}));
 
     ScriptedWorld two;
     GrowTo(two, 2);
     two.SelectLayer(0);
     PressInLayerMode(two, KEY_D);
     EXPECT_EQ(two.layers.size(), 2u);
-    EXPECT_EQ(Shown(two), With(0, {}));
+    EXPECT_EQ(Shown(two), With("layer 0 of 2, opaque", {}));
 }
 
 TEST_F(Layers, KeypadSelectsExistingLayersOnly) {
@@ -136,7 +184,7 @@ TEST_F(Layers, KeypadSelectsExistingLayersOnly) {
     w.SelectLayer(0);
     PressInLayerMode(w, KEY_5_PAD);
     EXPECT_EQ(w.slayer, 0);
-    EXPECT_EQ(Shown(w), With(0, {}));
+    EXPECT_EQ(Shown(w), With("layer 0 of 3, opaque", {}));
 
     ScriptedWorld v;
     GrowTo(v, 3);
@@ -145,7 +193,7 @@ TEST_F(Layers, KeypadSelectsExistingLayersOnly) {
     EXPECT_EQ(v.slayer, 2);
     EXPECT_EQ(v.layer, v.layers[2]);
     EXPECT_EQ(v.pointer->layer, 2);
-    EXPECT_EQ(Shown(v), With(0, {"Layer 2 selected"}));
+    EXPECT_EQ(Shown(v), With("layer 0 of 3, opaque", {"Layer 2 selected"}));
 }
 
 TEST_F(Layers, AddedLayersAreRecordedInTheModesGroup) {
@@ -234,7 +282,10 @@ TEST_F(Layers, ResizeCanvasKeepsPixelsAndFillsWithEachClearColour) {
     int oldW = w.layers[0]->width, oldH = w.layers[0]->height;
     putpixel(LayerBitmap(w.layers[0]), oldW - 1, oldH - 1, red);
     putpixel(LayerBitmap(w.layers[1]), 3, 4, green);
+    w.layers[1]->hidden = true;
     ASSERT_TRUE(w.resizeCanvas(oldW + 10, oldH + 5));
+    EXPECT_FALSE(w.layers[0]->hidden);
+    EXPECT_TRUE(w.layers[1]->hidden);
     for (Layer* l : w.layers) {
         EXPECT_EQ(l->width, oldW + 10);
         EXPECT_EQ(l->height, oldH + 5);
