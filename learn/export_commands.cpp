@@ -258,7 +258,7 @@ void World::ExportSheet() {
     Refusal r;
     bool checked = true;
     if (Blank(e.sheet)) checked = false, r.why = "no file name";
-    if (checked && dataName == e.sheet) checked = false, r.why = "the sheet's name is its data's " + Quoted(dataName);
+    if (checked && dataName == e.sheet) checked = false, r.why = Quoted(dataName) + " would be both the sheet and its data";
     if (checked && (e.columns < 1 || e.padding < 0))
         checked = false, r.why = "columns must be at least 1 and padding at least 0";
     int cell = 0;
