@@ -46,7 +46,9 @@ std::string UsageText() {
     return out;
 }
 
-std::string VersionText() { return std::string("vell ") + VELL_VERSION + "\n"; }
+std::string VersionNumber() { return VELL_VERSION; }
+
+std::string VersionText() { return "vell " + VersionNumber() + "\n"; }
 
 std::string ManPage() {
     std::string out = ".TH VELL 1 \"\" \"" + RoffEscape(VersionText().substr(0, VersionText().size() - 1)) +

@@ -10,6 +10,9 @@ std::string UsageText();
 // "vell " and the version.
 std::string VersionText();
 
+// The version alone ("1.0.0"), for files that record what wrote them.
+std::string VersionNumber();
+
 // The man page: the usage and the key reference, in roff.
 std::string ManPage();
 

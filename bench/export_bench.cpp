@@ -72,11 +72,13 @@ struct Animation {
             frames.push_back(px.argb);
         }
         world.files->root = "walk";
-        world.answers = {"0", std::to_string(kFrames - 1), "100", "0", "vell.gif"};
     }
 
-    void ExportWithVell() {
+    // Scale 1 writes vell.gif; scale 4 vell4.gif.
+    void ExportWithVell(int scale = 1) {
         QuietStdout quiet;
+        std::string name = scale == 1 ? "vell.gif" : "vell" + std::to_string(scale) + ".gif";
+        world.answers = {"0", std::to_string(kFrames - 1), "100", "0", std::to_string(scale), name};
         world.ExportAnimation();
     }
     int ExportWithConvert() {
@@ -111,6 +113,16 @@ void BM_GifExportVell(benchmark::State& state) {
     if (FileSize("vell.gif") <= 0) state.SkipWithError("no vell.gif");
 }
 BENCHMARK(BM_GifExportVell)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+// Every pixel a block of 4x4: 16 times the pixels of BM_GifExportVell.
+void BM_GifExportVellScale4(benchmark::State& state) {
+    Animation& a = Anim();
+    for (auto _ : state) a.ExportWithVell(4);
+    if (FileSize("vell4.gif") <= 0) state.SkipWithError("no vell4.gif");
+    state.counters["bytes"] = FileSize("vell4.gif");
+    state.counters["unscaled_bytes"] = FileSize("vell.gif");
+}
+BENCHMARK(BM_GifExportVellScale4)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 void BM_GifExportConvert(benchmark::State& state) {
     Animation& a = Anim();

@@ -1,5 +1,7 @@
 #include "gif_export.h"
 
+#include "scale_pixels.h"
+
 bool GifExport::Check(std::string& why) {
     kept.clear();
     size_t keptBytes = 0;
@@ -24,7 +26,7 @@ bool GifExport::Check(std::string& why) {
 bool GifExport::Write(std::FILE* f, int delay, int loops, std::string& why) {
     GifWriter gif;
     std::vector<uint32_t> global = colours.Over() ? std::vector<uint32_t>{} : colours.Sorted();
-    bool ok = gif.Open(f, w, h, global, loops);
+    bool ok = gif.Open(f, static_cast<int>(Width()), static_cast<int>(Height()), global, loops);
     bool fromMemory = kept.size() == static_cast<size_t>(count);
     for (int i = 0; ok && i < count; i++) {
         RgbPixels again;
@@ -38,7 +40,12 @@ bool GifExport::Write(std::FILE* f, int delay, int loops, std::string& why) {
             ok = false;
             break;
         }
-        ok = gif.Add(px.argb.data(), delay);
+        if (scale == 1) {
+            ok = gif.Add(px.argb.data(), delay);
+        } else {
+            RgbPixels big = ScaledUp(px, scale);
+            ok = gif.Add(big.argb.data(), delay);
+        }
     }
     ok = gif.Close() && ok;
     reduced = gif.Reduced();

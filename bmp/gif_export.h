@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -27,10 +28,13 @@ public:
     GifExport(int count, Read read, size_t keepBytes = kKeptFramesBytes)
         : count(count), read(std::move(read)), keepBytes(keepBytes) {}
 
+    // Every pixel of every frame is written as a block of scale x scale.
+    void SetScale(int s) { scale = s < 1 ? 1 : s; }
     // The check pass; false with the reason from `read`.
     bool Check(std::string& why);
-    int Width() const { return w; }
-    int Height() const { return h; }
+    // The size of the GIF, after scaling.
+    int64_t Width() const { return int64_t{w} * scale; }
+    int64_t Height() const { return int64_t{h} * scale; }
     // Writes the GIF into the open stream: `delay` in hundredths of a
     // second, `loops` 0 forever. False with a reason (empty when the
     // encoder or the stream failed).
@@ -45,6 +49,7 @@ private:
     Read read;
     size_t keepBytes;
     int w = 0, h = 0;
+    int scale = 1;
     ColourSet colours{256};
     std::vector<RgbPixels> kept;  // every frame, or none
     bool reduced = false;

@@ -1,6 +1,7 @@
 # Pictures and animations out: a PNG save read back by ImageMagick, three
 # frames saved with Ctrl+Shift+S exported as an animated GIF (Alt+G) and as
-# a sprite sheet (Shift+Alt+G), and a range with a missing frame refused.
+# a sprite sheet with its JSON frame data (Shift+Alt+G), both again at
+# scale 3, and a range with a missing frame and a scale of 33 refused.
 source "$(dirname "$0")/driver.sh" "$1"
 
 # same A B: ImageMagick finds no differing pixel between the two pictures.
@@ -57,6 +58,7 @@ press Return
 press Return
 next_row 57
 next_row 3
+press Return
 answer walk.gif
 expect_stdout_line "Saved 'walk.gif': 3 frames"
 [ "$(identify "$WORK/walk.gif" | wc -l)" = 3 ] || fail "walk.gif does not hold 3 frames"
@@ -88,8 +90,9 @@ press Return
 next_row 2
 next_row 2
 next_row 1
+press Return
 answer sheet.png
-expect_stdout_line "Saved 'sheet.png': 3 frames"
+expect_stdout_line "Saved 'sheet.png' and 'sheet.json': 3 frames"
 read -r fw fh <<<"$(identify -format '%w %h' "$WORK/frame0.png")"
 sw=$((2 * fw + 1)) sh=$((2 * fh + 1))
 [ "$(identify -format '%wx%h %[channels]' "$WORK/sheet.png")" = "${sw}x$sh srgba" ] ||
@@ -103,9 +106,55 @@ for cell in "0 +0+0" "1 +$((fw + 1))+0" "2 +0+$((fh + 1))"; do
     convert "$WORK/sheet.png" -crop "${fw}x$fh$at" +repage -alpha off PNG24:"$WORK/cell$n.png"
     same "cell$n.png" "frame$n.png"
 done
+
+# Scale 3: every pixel of each GIF frame a 3x3 block; 33 is refused first.
+chord alt+g
+repeat 4 Return
+answer 33
+expect_stdout_line "scale must be 1 to 32"
+next_row 3
+answer big.gif
+expect_stdout_line "Saved 'big.gif': 3 frames"
+convert "$WORK/big.gif" -coalesce PNG24:"$WORK/big%d.png"
+for n in 0 1 2; do
+    convert "$WORK/frame$n.png" -sample 300% PNG24:"$WORK/frame${n}x3.png"
+    same "big$n.png" "frame${n}x3.png"
+done
+
+# The sheet at scale 3 (the form offers 3 now), padding and empty cell
+# included, and its JSON: the rectangles cut it into the frames.
+chord shift+alt+g
+repeat 5 Return
+answer big_sheet.png
+expect_stdout_line "Saved 'big_sheet.png' and 'big_sheet.json': 3 frames"
+convert "$WORK/sheet.png" -sample 300% PNG32:"$WORK/sheet_x3.png"
+same big_sheet.png sheet_x3.png
+/usr/bin/python3 - "$WORK" <<'PY' || fail "big_sheet.json does not describe big_sheet.png"
+import json, sys
+from PIL import Image
+work = sys.argv[1]
+data = json.load(open(work + "/big_sheet.json"))
+sheet = Image.open(work + "/big_sheet.png").convert("RGBA")
+meta = data["meta"]
+assert (meta["app"], meta["image"], meta["format"], meta["scale"]) == ("Vell", "big_sheet.png", "RGBA8888", "3"), meta
+assert (meta["size"]["w"], meta["size"]["h"]) == sheet.size, (meta["size"], sheet.size)
+assert len(data["frames"]) == 3
+for n, f in enumerate(data["frames"]):
+    frame = Image.open("%s/img%03d.tga" % (work, n)).convert("RGB")
+    big = frame.resize((frame.width * 3, frame.height * 3), Image.NEAREST)
+    r = f["frame"]
+    assert f["filename"] == "img%03d.tga" % n and f["duration"] == 57, f
+    assert not f["rotated"] and not f["trimmed"], f
+    assert (r["w"], r["h"]) == big.size == (f["sourceSize"]["w"], f["sourceSize"]["h"]), f
+    assert f["spriteSourceSize"] == {"x": 0, "y": 0, "w": r["w"], "h": r["h"]}, f
+    cell = sheet.crop((r["x"], r["y"], r["x"] + r["w"], r["y"] + r["h"]))
+    assert cell.getchannel("A").getextrema() == (255, 255), (n, "not opaque")
+    assert list(cell.convert("RGB").getdata()) == list(big.getdata()), (n, "differs")
+PY
 quit_vell
 
 # The answers come back on the next start.
 expect_cfg Export columns 2
-expect_cfg Export gif walk.gif
+expect_cfg Export gif big.gif
+expect_cfg Export scale 3
 pass

@@ -11,8 +11,11 @@
 #include "../bmp/bmp.h"
 #include "../bmp/gif_export.h"
 #include "../bmp/png_writer.h"
+#include "../all/usage.h"
 #include "../bmp/rgb_pixels.h"
+#include "../bmp/scale_pixels.h"
 #include "../bmp/sheet.h"
+#include "../bmp/sheet_data.h"
 #include "../bmp/surface_size.h"
 #include "../fileio/safe_file.h"
 #include "frames.h"
@@ -28,7 +31,13 @@ const int kMaxLoops = 65535;
 const int kMaxGifSide = 65535;
 
 std::string Num(int n) { return std::to_string(n); }
+std::string Num64(int64_t n) { return std::to_string(n); }
 std::string Quoted(const std::string& name) { return "'" + name + "'"; }
+
+std::string CantWrite(const std::string& name, const std::string& why) {
+    return Quoted(name) + " can't be written" + (why.empty() ? "" : ": " + why);
+}
+
 
 bool Exists(const std::string& name) {
     struct stat st;
@@ -121,7 +130,7 @@ void Finish(World& world, const std::string& name, bool checked, Refusal& r,
     if (!r.why.empty())
         world.Message("Nothing exported: " + r.why);
     else
-        world.Message("Nothing exported: " + Quoted(name) + " can't be written" + (why.empty() ? "" : ": " + why));
+        world.Message("Nothing exported: " + CantWrite(name, why));
 }
 
 bool Replaying(World& w) { return w.keyMan->mode == KeyMan::Replaying; }
@@ -129,8 +138,17 @@ bool Replaying(World& w) { return w.keyMan->mode == KeyMan::Replaying; }
 const FieldRanges kAnimationRanges = {{0, "first frame", 0, 999},
                                       {1, "last frame", 0, 999},
                                       {2, "delay", 0, 60000},
-                                      {3, "loops", 0, 65535}};
-const FieldRanges kSheetRanges = {{0, "first frame", 0, 999}, {1, "last frame", 0, 999}};
+                                      {3, "loops", 0, 65535},
+                                      {4, "scale", kMinExportScale, kMaxExportScale}};
+const FieldRanges kSheetRanges = {
+    {0, "first frame", 0, 999}, {1, "last frame", 0, 999}, {4, "scale", kMinExportScale, kMaxExportScale}};
+
+// The delay of the animation export, also the duration of the sheet's
+// frames: the last accepted, or the pause, and never below 20 ms.
+int DelayOffered(World& w) {
+    int delay = w.exportSettings.delay >= 0 ? w.exportSettings.delay : w.pause;
+    return std::max(delay, kMinDelayMs);
+}
 
 // The form offers the last answers, or the defaults; accepted answers are
 // kept. Pauses below 20 ms are offered as 20: GIF players slow shorter
@@ -138,17 +156,18 @@ const FieldRanges kSheetRanges = {{0, "first frame", 0, 999}, {1, "last frame", 
 bool AskAnimation(World& w) {
     ExportSettings& e = w.exportSettings;
     int delay = e.delay >= 0 ? e.delay : std::max(w.pause, kMinDelayMs);
-    PromptAnswers a = w.Prompt("Export Animation",
-                               {"First frame:", "Last frame:", "Delay ms:", "Loops (0 forever):", "File:"},
-                               {Num(e.first), Num(LastOffered(w)), Num(delay), Num(e.loops),
-                                e.gif.empty() ? w.files->root + ".gif" : e.gif},
-                               kAnimationRanges);
-    if (!AcceptedInRange(a, 5, kAnimationRanges)) return false;
+    PromptAnswers a =
+        w.Prompt("Export Animation", {"First frame:", "Last frame:", "Delay ms:", "Loops (0 forever):", "Scale:", "File:"},
+                 {Num(e.first), Num(LastOffered(w)), Num(delay), Num(e.loops), Num(e.scale),
+                  e.gif.empty() ? w.files->root + ".gif" : e.gif},
+                 kAnimationRanges);
+    if (!AcceptedInRange(a, 6, kAnimationRanges)) return false;
     e.first = NumberFrom(a.texts[0]);
     e.last = NumberFrom(a.texts[1]);
     e.delay = NumberFrom(a.texts[2]);
     e.loops = NumberFrom(a.texts[3]);
-    e.gif = a.texts[4];
+    e.scale = NumberFrom(a.texts[4]);
+    e.gif = a.texts[5];
     return true;
 }
 
@@ -157,17 +176,45 @@ bool AskSheet(World& w) {
     ExportSettings& e = w.exportSettings;
     int last = LastOffered(w);
     int columns = e.columns > 0 ? e.columns : std::max(1, RangeCount(e.first, last));
-    PromptAnswers a = w.Prompt("Export Sheet", {"First frame:", "Last frame:", "Columns:", "Padding:", "File:"},
-                               {Num(e.first), Num(last), Num(columns), Num(e.padding),
-                                e.sheet.empty() ? w.files->root + "_sheet.png" : e.sheet},
-                               kSheetRanges);
-    if (!AcceptedInRange(a, 5, kSheetRanges)) return false;
+    PromptAnswers a =
+        w.Prompt("Export Sheet", {"First frame:", "Last frame:", "Columns:", "Padding:", "Scale:", "File:"},
+                 {Num(e.first), Num(last), Num(columns), Num(e.padding), Num(e.scale),
+                  e.sheet.empty() ? w.files->root + "_sheet.png" : e.sheet},
+                 kSheetRanges);
+    if (!AcceptedInRange(a, 6, kSheetRanges)) return false;
     e.first = NumberFrom(a.texts[0]);
     e.last = NumberFrom(a.texts[1]);
     e.columns = NumberFrom(a.texts[2]);
     e.padding = NumberFrom(a.texts[3]);
-    e.sheet = a.texts[4];
+    e.scale = NumberFrom(a.texts[4]);
+    e.sheet = a.texts[5];
     return true;
+}
+
+// NAME.json beside NAME.png: the sheet's name with its extension, if any,
+// made ".json".
+std::string SheetDataName(const std::string& sheet) {
+    size_t slash = sheet.rfind('/');
+    size_t base = slash == std::string::npos ? 0 : slash + 1;
+    size_t dot = sheet.rfind('.');
+    bool extension = dot != std::string::npos && dot > base;
+    return (extension ? sheet.substr(0, dot) : sheet) + ".json";
+}
+
+std::string BaseName(const std::string& name) {
+    size_t slash = name.rfind('/');
+    return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+// The frames' places in the scaled sheet, each shown for the export delay.
+SheetData DataOf(World& w, const SheetLayout& layout, const RgbPixels& sheet) {
+    const ExportSettings& e = w.exportSettings;
+    SheetData d{"Vell", VersionNumber(), BaseName(e.sheet), sheet.w, sheet.h, e.scale, {}};
+    for (int cell = 0; cell < layout.count; cell++)
+        d.frames.push_back({FrameFileName(w.files->root, e.first + cell), layout.X(cell) * e.scale,
+                            layout.Y(cell) * e.scale, layout.cellW * e.scale, layout.cellH * e.scale,
+                            DelayOffered(w)});
+    return d;
 }
 
 }  // namespace
@@ -185,9 +232,13 @@ void World::ExportAnimation() {
     bool checked = true;
     if (Blank(e.gif)) checked = false, r.why = "no file name";
     if (checked && (e.loops < 0 || e.loops > kMaxLoops)) checked = false, r.why = "loops must be 0 to 65535";
+    gif.SetScale(e.scale);
     checked = checked && frames.RangeSound(r) && gif.Check(r.why);
     if (checked && (gif.Width() > kMaxGifSide || gif.Height() > kMaxGifSide))
         checked = false, r.why = "a GIF holds frames of at most 65535x65535";
+    // A scaled frame is made whole before it is encoded.
+    if (checked && !SurfaceSizeAllowedAt(gif.Width(), gif.Height(), 4))
+        checked = false, r.why = "frames of " + Num64(gif.Width()) + "x" + Num64(gif.Height()) + " are too large";
     auto write = [&](std::FILE* f) { return gif.Write(f, GifDelay(e.delay), e.loops, r.why); };
     Finish(*this, e.gif, checked, r, write, [&] {
         std::string line = Num(frames.Count()) + " frames";
@@ -202,17 +253,22 @@ void World::ExportSheet() {
     const ExportSettings& e = exportSettings;
     FrameReader frames(files->root, e.first, e.last);
     SheetLayout layout{frames.Count(), e.columns, e.padding, 0, 0};
+    std::string dataName = SheetDataName(e.sheet);
     RgbPixels sheet;
     Refusal r;
     bool checked = true;
     if (Blank(e.sheet)) checked = false, r.why = "no file name";
+    if (checked && dataName == e.sheet) checked = false, r.why = Quoted(dataName) + " would be both the sheet and its data";
     if (checked && (e.columns < 1 || e.padding < 0))
         checked = false, r.why = "columns must be at least 1 and padding at least 0";
     int cell = 0;
     checked = checked && frames.Check(r, [&](const RgbPixels& px) {
         if (cell == 0) {
             layout.cellW = px.w, layout.cellH = px.h;
-            if (!SurfaceSizeAllowedAt(layout.Width(), layout.Height(), 4)) return;
+            // Both the sheet and its scaled copy are held at once.
+            if (!SurfaceSizeAllowedAt(layout.Width(), layout.Height(), 4) ||
+                !SurfaceSizeAllowedAt(layout.Width() * e.scale, layout.Height() * e.scale, 4))
+                return;
             sheet = EmptySheet(layout);
         }
         if (!sheet.argb.empty()) PlaceCell(sheet, layout, cell, px);
@@ -220,8 +276,19 @@ void World::ExportSheet() {
     });
     if (checked && sheet.argb.empty()) {
         checked = false;
-        r.why = "a sheet of " + std::to_string(layout.Width()) + "x" + std::to_string(layout.Height()) + " is too large";
+        r.why = "a sheet of " + Num64(layout.Width() * e.scale) + "x" + Num64(layout.Height() * e.scale) +
+                " is too large";
     }
-    auto write = [&](std::FILE* f) { return WritePng(f, sheet.argb.data(), sheet.w, sheet.h, true); };
-    Finish(*this, e.sheet, checked, r, write, [&] { return Num(frames.Count()) + " frames"; });
+    if (!checked) return Message("Nothing exported: " + r.why);
+    sheet = ScaledUp(sheet, e.scale);
+
+    std::string why;
+    auto writePng = [&](std::FILE* f) { return WritePng(f, sheet.argb.data(), sheet.w, sheet.h, true); };
+    if (!WriteWholeFile(e.sheet, writePng, &why)) return Message("Nothing exported: " + CantWrite(e.sheet, why));
+    std::string json = SheetJson(DataOf(*this, layout, sheet));
+    auto writeJson = [&](std::FILE* f) { return std::fwrite(json.data(), 1, json.size(), f) == json.size(); };
+    std::string frameCount = Num(frames.Count()) + " frames";
+    if (!WriteWholeFile(dataName, writeJson, &why))
+        return Message("Saved " + Quoted(e.sheet) + ": " + frameCount + ", but " + CantWrite(dataName, why));
+    Message("Saved " + Quoted(e.sheet) + " and " + Quoted(dataName) + ": " + frameCount);
 }

@@ -205,7 +205,7 @@ const Command kAlt[] = {
     {KEY_P, [](World& w) { w.TogglePlayback(), w.WaitKeyRelease(KEY_P); },
      "replay the recording once, at full speed, without frames"},
     {KEY_G, [](World& w) { w.ExportAnimation(); },
-     "export the frame files as an animated GIF (first and last frame, delay, loops, file name)"},
+     "export the frame files as an animated GIF (first and last frame, delay, loops, scale, file name)"},
 };
 
 const Command kCtrlShift[] = {
@@ -219,7 +219,7 @@ const Command kShiftAlt[] = {
     {KEY_S, [](World& w) { w.SaveSelectionFile(); }, "save the pointer's box as a picture"},
     {KEY_P, [](World& w) { w.PlayTimes(); }, "replay the recording a number of times"},
     {KEY_G, [](World& w) { w.ExportSheet(); },
-     "export the frame files as a sprite sheet PNG (first and last frame, columns, padding, file name)"},
+     "export the frame files as a sprite sheet PNG and its JSON frame data (first and last frame, columns, padding, scale, file name)"},
 };
 
 template <size_t N>

@@ -194,6 +194,7 @@ void World::LoadSettings() {
     e.gif = io.GetString("gif", "");
     e.columns = io.GetInt("columns", -1);
     e.padding = io.GetInt("padding", 0);
+    e.scale = std::clamp(io.GetInt("scale", 1), kMinExportScale, kMaxExportScale);
     e.sheet = io.GetString("sheet", "");
 
     io.SetSection("Layers");
@@ -277,6 +278,7 @@ void World::SaveSettings() {
     io.SetString("gif", OneLine(e.gif));
     io.SetInt("columns", e.columns);
     io.SetInt("padding", e.padding);
+    io.SetInt("scale", e.scale);
     io.SetString("sheet", OneLine(e.sheet));
 
     io.SetSection("Layers");

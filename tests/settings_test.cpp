@@ -77,7 +77,7 @@ TEST_F(Settings, DefaultsWriteTheWholeFileInOrder) {
     }
     want += "spointer = 0\n\n[Files]\nroot = img\nfilesPos = 0\n\n[TextDraw]\nw = 1\nh = 1\ntext =  \n\n"
             "[Pause]\npause = 0\n\n[Undo]\nmemory = 64\n\n[Status]\nshown = 1\n\n[Export]\nfirst = 0\nlast = -1\n"
-            "delay = -1\nloops = 0\ncolumns = -1\npadding = 0\n\n[Onion]\nmode = 0\nopacity = 35\ntint = 1\n\n"
+            "delay = -1\nloops = 0\ncolumns = -1\npadding = 0\nscale = 1\n\n[Onion]\nmode = 0\nopacity = 35\ntint = 1\n\n"
             "[Mirror]\nmode = 0\n\n[Grid]\nmode = 0\ntile = 16\n";
     want += "\n[Palette]\ncount = 32\n";
     for (size_t n = 0; n < 32; n++)
@@ -132,7 +132,7 @@ void ChangeEverything(World& w) {
     w.textDraw->text = "  Hello, world!  ";
     w.pause = 250;
     w.statusShown = false;
-    w.exportSettings = ExportSettings{4, 9, 57, 3, 2, 1, "out/walk.gif", "out/walk_sheet.png"};
+    w.exportSettings = ExportSettings{4, 9, 57, 3, 2, 1, 7, "out/walk.gif", "out/walk_sheet.png"};
     w.onion.mode = OnionSkin::Both;
     w.onion.opacity = 60;
     w.onion.tint = false;
@@ -183,8 +183,8 @@ TEST_F(Settings, SaveThenLoadGivesEveryValueBack) {
     EXPECT_EQ(250, w.pause);
     EXPECT_FALSE(w.statusShown);
     const ExportSettings& e = w.exportSettings;
-    EXPECT_EQ((std::vector<int>{4, 9, 57, 3, 2, 1}),
-              (std::vector<int>{e.first, e.last, e.delay, e.loops, e.columns, e.padding}));
+    EXPECT_EQ((std::vector<int>{4, 9, 57, 3, 2, 1, 7}),
+              (std::vector<int>{e.first, e.last, e.delay, e.loops, e.columns, e.padding, e.scale}));
     EXPECT_EQ("out/walk.gif", e.gif);
     EXPECT_EQ("out/walk_sheet.png", e.sheet);
     EXPECT_EQ((std::vector<int>{OnionSkin::Both, 60, 0}), (std::vector<int>{w.onion.mode, w.onion.opacity, w.onion.tint}));
