@@ -149,6 +149,13 @@ int Bmp::Save(std::FILE* f, const std::string& ext) {
 
 void Bmp::UsePalette() { set_palette(pal); }
 
+void Bmp::ReplaceMaskColour(int colour) {
+    const int mask = bitmap_mask_color(bitmap);
+    for (int py = 0; py < h; py++)
+        for (int px = 0; px < w; px++)
+            if (getpixel(bitmap, px, py) == mask) putpixel(bitmap, px, py, colour);
+}
+
 bool Bmp::StretchTo(int nw, int nh) {
     BITMAP* scaled = CreateChecked(nw, nh);
     if (!scaled) return false;

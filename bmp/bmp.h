@@ -72,6 +72,8 @@ public:
     // transparent), as the composition for saves writes it: PNG and TGA
     // saves carry it, the other formats ignore it.
     void CarryAlpha() { carriesAlpha = true; }
+    // Every pixel of the mask colour becomes `colour`.
+    void ReplaceMaskColour(int colour);
 
     // Makes a new bitmap of w x h after checking the size; null on refusal.
     static BITMAP* CreateChecked(int w, int h);

@@ -238,11 +238,7 @@ void World::LoadImageFile() {
         // an opaque layer cannot show through, so they become its black.
         std::string more;
         if (picture.Transparent() > 0 && layer->mode == 0) {
-            BITMAP* b = picture.GetBitmap();
-            const int mask = bitmap_mask_color(b), black = makecol(0, 0, 0);
-            for (int y = 0; y < b->h; y++)
-                for (int x = 0; x < b->w; x++)
-                    if (getpixel(b, x, y) == mask) putpixel(b, x, y, black);
+            picture.ReplaceMaskColour(makecol(0, 0, 0));
             more = Pixels(picture.Transparent()) + " transparent in the file put as black: the layer is opaque";
         }
         Message(LoadedLine("Loaded ", name, picture, more));
