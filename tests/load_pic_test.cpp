@@ -138,6 +138,16 @@ TEST(LoadPic, TransparencyRoundTripsAndOldFrameFilesLoadAsBefore) {
     EXPECT_EQ(static_cast<unsigned char>(tga[22 + 7]), 0);
     EXPECT_EQ(static_cast<unsigned char>(tga[22 + 11]), 255);
 
+    // More than 256 colours: an RGBA PNG.
+    Bmp wide(300, 1, "wide");
+    for (int x = 0; x < 300; x++) putpixel(wide.GetBitmap(), x, 0, x == 5 ? 0 : makecol(x % 256, x / 256, 7) | 0xff << 24);
+    wide.CarryAlpha();
+    ASSERT_EQ(wide.Save("wide.png"), 0);
+    Bmp wideBack("wide.png");
+    EXPECT_EQ(wideBack.Transparent(), 1);
+    EXPECT_EQ(getpixel(wideBack.GetBitmap(), 5, 0), bitmap_mask_color(wideBack.GetBitmap()));
+    EXPECT_EQ(getpixel(wideBack.GetBitmap(), 299, 0), makecol(43, 1, 7));
+
     BITMAP* old = create_bitmap(2, 1);
     putpixel(old, 0, 0, makecol(10, 20, 30));
     // Another program's alpha is dropped from the pixel value alike.
