@@ -10,6 +10,7 @@
 #include "rgb_pixels.h"
 #include "stream_packfile.h"
 #include "surface_size.h"
+#include "tga_file.h"
 
 namespace {
 
@@ -126,8 +127,15 @@ int Bmp::Save(std::FILE* f, const std::string& ext) {
     // Allegro writes no PNG: the composed pixels go through libpng instead,
     // as a palette PNG when they hold few enough colours.
     if (lower == ".png") {
-        RgbPixels px = PixelsOf(bitmap);
+        RgbPixels px = carriesAlpha ? PixelsWithAlphaOf(bitmap) : PixelsOf(bitmap);
         return WritePicturePng(f, px.argb.data(), px.w, px.h) ? 0 : -1;
+    }
+    // Allegro's TGA writer puts the pixel's top byte in the alpha byte (0
+    // for plain colours, which other programs show as wholly transparent);
+    // Vell writes 32-bit TGAs itself, opaque where no alpha is carried.
+    if (lower == ".tga" && bitmap_color_depth(bitmap) == 32) {
+        RgbPixels px = carriesAlpha ? PixelsWithAlphaOf(bitmap) : PixelsOf(bitmap);
+        return WriteMarkedTga(f, px.argb.data(), px.w, px.h) ? 0 : -1;
     }
     const Writer* writer = WriterFor(lower);
     PACKFILE* pf = writer ? PackfileOver(f) : nullptr;
@@ -140,6 +148,13 @@ int Bmp::Save(std::FILE* f, const std::string& ext) {
 }
 
 void Bmp::UsePalette() { set_palette(pal); }
+
+void Bmp::ReplaceMaskColour(int colour) {
+    const int mask = bitmap_mask_color(bitmap);
+    for (int py = 0; py < h; py++)
+        for (int px = 0; px < w; px++)
+            if (getpixel(bitmap, px, py) == mask) putpixel(bitmap, px, py, colour);
+}
 
 bool Bmp::StretchTo(int nw, int nh) {
     BITMAP* scaled = CreateChecked(nw, nh);

@@ -1,6 +1,7 @@
 #pragma once
 #include <allegro.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -64,6 +65,15 @@ public:
     // What the last load that worked had to make up; usually empty.
     const std::string& Remark() const { return remark; }
     const std::string& Name() const { return name; }
+    // How many pixels the last loaded file marked transparent; the bitmap
+    // holds the mask colour there.
+    int64_t Transparent() const { return transparent; }
+    // From now on the top byte of every pixel is its alpha (255 opaque, 0
+    // transparent), as the composition for saves writes it: PNG and TGA
+    // saves carry it, the other formats ignore it.
+    void CarryAlpha() { carriesAlpha = true; }
+    // Every pixel of the mask colour becomes `colour`.
+    void ReplaceMaskColour(int colour);
 
     // Makes a new bitmap of w x h after checking the size; null on refusal.
     static BITMAP* CreateChecked(int w, int h);
@@ -81,6 +91,8 @@ protected:
     bool loaded = false;
     std::string failure;
     std::string remark;
+    int64_t transparent = 0;
+    bool carriesAlpha = false;
 
     static int NextId();
 };

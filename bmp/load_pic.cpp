@@ -14,6 +14,7 @@
 #include "png_reader.h"
 #include "sdl_picture.h"
 #include "surface_size.h"
+#include "tga_file.h"
 
 std::string PictureExtension(const std::string& fileName) {
     size_t dot = fileName.rfind('.');
@@ -74,15 +75,16 @@ std::string BeyondPaletteRemark(int64_t pixels) {
 }
 
 // A new bitmap of w x h filled by `decode` through StorePictureRow; null,
-// with the reason in `why`, when either fails.
+// with the reason in `why`, when either fails. `clear` counts the pixels
+// that were transparent.
 template <class Decode>
-BITMAP* DecodedPicture(int w, int h, std::string& why, Decode decode) {
+BITMAP* DecodedPicture(int w, int h, std::string& why, int64_t& clear, Decode decode) {
     BITMAP* picture = Bmp::CreateChecked(w, h);
     if (!picture) {
         why = "no memory for the picture";
         return nullptr;
     }
-    RgbaRowSink store = [picture](int y, const RgbaPixel* row) { StorePictureRow(picture, y, row); };
+    RgbaRowSink store = [picture, &clear](int y, const RgbaPixel* row) { clear += StorePictureRow(picture, y, row); };
     if (!decode(store)) {
         destroy_bitmap(picture);
         return nullptr;
@@ -90,7 +92,7 @@ BITMAP* DecodedPicture(int w, int h, std::string& why, Decode decode) {
     return picture;
 }
 
-BITMAP* LoadPng(const std::string& fileName, std::string& why, std::string& remark) {
+BITMAP* LoadPng(const std::string& fileName, std::string& why, std::string& remark, int64_t& clear) {
     std::FILE* f = std::fopen(fileName.c_str(), "rb");
     if (!f) {
         why = "it can't be opened";
@@ -100,7 +102,7 @@ BITMAP* LoadPng(const std::string& fileName, std::string& why, std::string& rema
     BITMAP* picture = nullptr;
     int64_t beyond = 0;
     if (reader.ReadHeader(why))
-        picture = DecodedPicture(reader.Width(), reader.Height(), why,
+        picture = DecodedPicture(reader.Width(), reader.Height(), why, clear,
                                  [&](const RgbaRowSink& store) { return reader.ReadRows(store, beyond, why); });
     std::fclose(f);
     if (picture) remark = BeyondPaletteRemark(beyond);
@@ -109,20 +111,51 @@ BITMAP* LoadPng(const std::string& fileName, std::string& why, std::string& rema
 
 // ".png" and ".jpg" names: the content decides, as it did when SDL_image
 // read both.
-BITMAP* LoadPngOrJpeg(const std::string& fileName, RGB*, std::string& why, std::string& remark) {
+BITMAP* LoadPngOrJpeg(const std::string& fileName, RGB*, std::string& why, std::string& remark, int64_t& clear) {
     if (!HeaderAllowed(fileName, ReadSdlPictureSize(fileName), why)) return nullptr;
     static const char kPng[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1a', '\n'};
     char start[8] = {};
     std::ifstream(fileName, std::ios::binary).read(start, 8);
-    if (std::memcmp(start, kPng, 8) == 0) return LoadPng(fileName, why, remark);
+    if (std::memcmp(start, kPng, 8) == 0) return LoadPng(fileName, why, remark, clear);
     return LoadJpeg(fileName, why);
 }
 
-BITMAP* LoadThroughAllegro(const std::string& fileName, RGB* pal, std::string& why, std::string&) {
-    PictureSize size = ReadAllegroPictureSize(fileName, PictureExtension(fileName));
+// Allegro's 32-bit readers keep a file's alpha byte in the pixel value:
+// cleared, so that every pixel is a plain colour value again. Older frame
+// files carry 0 there, so they load exactly as they always did.
+void DropAlpha(BITMAP* b) {
+    if (bitmap_color_depth(b) != 32 || !is_memory_bitmap(b)) return;
+    const uint32_t colour = ~(uint32_t{0xff} << _rgb_a_shift_32);
+    for (int y = 0; y < b->h; y++) {
+        uint32_t* line = reinterpret_cast<uint32_t*>(b->line[y]);
+        for (int x = 0; x < b->w; x++) line[x] &= colour;
+    }
+}
+
+// A TGA that Vell wrote: its alpha says which pixels are transparent.
+BITMAP* LoadMarkedTga(const std::string& fileName, std::string& why, int64_t& clear) {
+    int w = 0, h = 0;
+    if (!MarkedTgaSize(fileName, w, h)) {
+        why = "it can't be opened";
+        return nullptr;
+    }
+    return DecodedPicture(w, h, why, clear, [&](const RgbaRowSink& store) {
+        int fw = 0, fh = 0;
+        if (!DecodeMarkedTga(fileName, store, fw, fh, why)) return false;
+        if (fw == w && fh == h) return true;
+        why = "the picture changed while it was read";
+        return false;
+    });
+}
+
+BITMAP* LoadThroughAllegro(const std::string& fileName, RGB* pal, std::string& why, std::string&, int64_t& clear) {
+    std::string ext = PictureExtension(fileName);
+    PictureSize size = ReadAllegroPictureSize(fileName, ext);
     if (!HeaderAllowed(fileName, size, why)) return nullptr;
+    if (ext == ".tga" && IsMarkedTga(fileName)) return LoadMarkedTga(fileName, why, clear);
     BITMAP* picture = load_bitmap(fileName.c_str(), pal);
     if (!picture) why = "the picture can't be decoded";
+    if (picture) DropAlpha(picture);
     return picture;
 }
 
@@ -136,7 +169,7 @@ void FillPalette(const std::vector<RgbaPixel>& palette, RGB* pal) {
     }
 }
 
-BITMAP* LoadBmp(const std::string& fileName, RGB* pal, std::string& why, std::string& remark) {
+BITMAP* LoadBmp(const std::string& fileName, RGB* pal, std::string& why, std::string& remark, int64_t& clear) {
     // The whole header check comes first: it names what is refused.
     PictureSize size = ReadBmpPictureSize(fileName, why);
     if (!size.known) return nullptr;
@@ -150,7 +183,7 @@ BITMAP* LoadBmp(const std::string& fileName, RGB* pal, std::string& why, std::st
     BITMAP* picture = nullptr;
     int64_t beyond = 0;
     if (ReadBmpHeader(f, header, why))
-        picture = DecodedPicture(header.w, header.h, why,
+        picture = DecodedPicture(header.w, header.h, why, clear,
                                  [&](const RgbaRowSink& store) { return DecodeBmpRows(f, header, store, beyond, why); });
     std::fclose(f);
     if (!picture) return nullptr;
@@ -209,7 +242,7 @@ BITMAP* DecodeLbm(std::FILE* f, RGB* pal, std::string& why) {
     return picture;
 }
 
-BITMAP* LoadLbm(const std::string& fileName, RGB* pal, std::string& why, std::string&) {
+BITMAP* LoadLbm(const std::string& fileName, RGB* pal, std::string& why, std::string&, int64_t&) {
     std::FILE* f = std::fopen(fileName.c_str(), "rb");
     if (!f) {
         why = "it can't be opened";
@@ -222,7 +255,7 @@ BITMAP* LoadLbm(const std::string& fileName, RGB* pal, std::string& why, std::st
 
 struct Loader {
     const char* ext;
-    BITMAP* (*load)(const std::string&, RGB*, std::string&, std::string&);
+    BITMAP* (*load)(const std::string&, RGB*, std::string&, std::string&, int64_t&);
 };
 
 const Loader kLoaders[] = {
@@ -244,8 +277,14 @@ BITMAP* Placeholder() {
 }  // namespace
 
 BITMAP* LoadPicture(const std::string& fileName, RGB* pal, std::string& why, std::string& remark) {
+    int64_t clear = 0;
+    return LoadPicture(fileName, pal, why, remark, clear);
+}
+
+BITMAP* LoadPicture(const std::string& fileName, RGB* pal, std::string& why, std::string& remark, int64_t& clear) {
     why.clear();
     remark.clear();
+    clear = 0;
     // Allegro's readers fill only the entries a file has, then convert
     // every index through the whole palette: indices beyond the file's
     // palette come out black rather than from whatever `pal` held.
@@ -256,14 +295,15 @@ BITMAP* LoadPicture(const std::string& fileName, RGB* pal, std::string& why, std
         return nullptr;
     }
     for (const Loader& l : kLoaders)
-        if (ext == l.ext) return l.load(fileName, pal, why, remark);
-    return LoadThroughAllegro(fileName, pal, why, remark);
+        if (ext == l.ext) return l.load(fileName, pal, why, remark, clear);
+    return LoadThroughAllegro(fileName, pal, why, remark, clear);
 }
 
 // A picture that cannot be read leaves the surface as it was; only a surface
 // without any bitmap yet (the file constructor's) gets the placeholder.
 BITMAP* Bmp::LoadPic(const std::string& fileName) {
-    BITMAP* picture = LoadPicture(fileName, pal, failure, remark);
+    BITMAP* picture = LoadPicture(fileName, pal, failure, remark, transparent);
+    if (!picture) transparent = 0;
     if (!picture) std::printf("'%s': %s\n", fileName.c_str(), failure.c_str());
     loaded = picture != nullptr;
     if (!picture && bitmap) return bitmap;

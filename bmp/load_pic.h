@@ -31,3 +31,6 @@ int64_t PictureBytes(const PictureSize& size);
 // file cannot be opened, is refused or cannot be decoded. `remark` says
 // what a load that worked had to make up (indices past the palette).
 BITMAP* LoadPicture(const std::string& fileName, RGB* pal, std::string& why, std::string& remark);
+// The same, and `clear` gets the number of pixels the file marks
+// transparent (alpha below 128), which the bitmap holds as the mask colour.
+BITMAP* LoadPicture(const std::string& fileName, RGB* pal, std::string& why, std::string& remark, int64_t& clear);

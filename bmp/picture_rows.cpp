@@ -12,6 +12,17 @@ void StoreRow32Usual(uint32_t* out, const RgbaPixel* row, int w) {
     }
 }
 
+// The mask colour over every transparent pixel of a stored row: a second
+// pass that finds none in opaque rows, so the copies above stay simple.
+int MaskTransparent32(uint32_t* out, const RgbaPixel* row, int w) {
+    int clear = 0;
+    for (int x = 0; x < w; x++) clear += (row[x] >> 24) < kTransparentBelow;
+    if (clear == 0) return 0;
+    for (int x = 0; x < w; x++)
+        if ((row[x] >> 24) < kTransparentBelow) out[x] = MASK_COLOR_32;
+    return clear;
+}
+
 // Red in the low byte, as Allegro lays out 32-bit colours without a
 // graphics mode: only the alpha is cleared.
 void StoreRow32Rgb(uint32_t* out, const RgbaPixel* row, int w) {
@@ -30,7 +41,7 @@ void StoreRow32(uint32_t* out, const RgbaPixel* row, int w) {
 
 }  // namespace
 
-void StorePictureRow(BITMAP* dest, int y, const RgbaPixel* row) {
+int StorePictureRow(BITMAP* dest, int y, const RgbaPixel* row) {
     const int w = dest->w;
     if (bitmap_color_depth(dest) == 32 && is_memory_bitmap(dest)) {
         uint32_t* out = reinterpret_cast<uint32_t*>(dest->line[y]);
@@ -40,10 +51,15 @@ void StorePictureRow(BITMAP* dest, int y, const RgbaPixel* row) {
             StoreRow32Rgb(out, row, w);
         else
             StoreRow32(out, row, w);
-        return;
+        return MaskTransparent32(out, row, w);
     }
+    int clear = 0;
+    const int mask = bitmap_mask_color(dest);
     for (int x = 0; x < w; x++) {
         uint32_t v = row[x];
-        putpixel(dest, x, y, makecol(v & 0xff, v >> 8 & 0xff, v >> 16 & 0xff));
+        bool transparent = (v >> 24) < kTransparentBelow;
+        clear += transparent;
+        putpixel(dest, x, y, transparent ? mask : makecol(v & 0xff, v >> 8 & 0xff, v >> 16 & 0xff));
     }
+    return clear;
 }

@@ -3,8 +3,13 @@
 
 #include "rgba_rows.h"
 
-// Writes one decoded row into `dest` at its colour depth, dest->w pixels.
-// This is where a loaded picture's alpha is dropped: every pixel keeps the
-// colour stored under it, whatever its alpha, so BMP and PNG pictures with
-// alpha or a transparent colour load as the colours their files hold.
-void StorePictureRow(BITMAP* dest, int y, const RgbaPixel* row);
+// Alpha below this is transparent: such pixels load as the mask colour.
+const uint32_t kTransparentBelow = 128;
+
+// Writes one decoded row into `dest` at its colour depth, dest->w pixels,
+// and answers how many of them were transparent. This is where a loaded
+// picture's alpha is dropped: a pixel of alpha below kTransparentBelow
+// becomes the mask colour (magenta), so a see-through layer shows what is
+// below it there; every other pixel keeps the colour stored under it. No
+// alpha byte reaches the bitmap: every pixel is a plain colour value.
+int StorePictureRow(BITMAP* dest, int y, const RgbaPixel* row);

@@ -21,6 +21,7 @@ struct Layout {
     int colourType, bitDepth;
     int level;
     const std::vector<png_color>* palette;  // for PNG_COLOR_TYPE_PALETTE
+    bool firstEntryClear;                   // palette entry 0 is transparent
 };
 
 // libpng reports errors by longjmp: nothing with a destructor may be created
@@ -41,6 +42,8 @@ bool Encode(std::FILE* f, const Layout& layout, RowAt rowAt) {
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (layout.palette) {
         png_set_PLTE(png, info, layout.palette->data(), static_cast<int>(layout.palette->size()));
+        png_byte clear = 0;
+        if (layout.firstEntryClear) png_set_tRNS(png, info, &clear, 1, nullptr);
         png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
         png_set_compression_mem_level(png, 9);
     }
@@ -69,16 +72,25 @@ struct Indexed {
     std::vector<png_byte> indices;
 };
 
-std::optional<Indexed> IndexColours(const uint32_t* argb, size_t count) {
+// A transparent pixel's key: no colour has it, since colours are keyed by
+// their 24 bits alone.
+const uint32_t kClearKey = 0xff000000u;
+
+// With `withClear`, index 0 is kept for the pixels of alpha 0.
+std::optional<Indexed> IndexColours(const uint32_t* argb, size_t count, bool withClear) {
     Indexed out;
     out.indices.resize(count);
     std::unordered_map<uint32_t, png_byte> indexOf;
+    if (withClear) {
+        indexOf.emplace(kClearKey, 0);
+        out.palette.push_back(png_color{0, 0, 0});
+    }
     // Pixel art runs one colour over many pixels: the last one is checked
     // before the map.
     uint32_t last = 0xffffffff;
     png_byte lastIndex = 0;
     for (size_t i = 0; i < count; i++) {
-        uint32_t rgb = argb[i] & 0xffffff;
+        uint32_t rgb = withClear && argb[i] >> 24 == 0 ? kClearKey : argb[i] & 0xffffff;
         if (rgb != last) {
             auto found = indexOf.find(rgb);
             if (found != indexOf.end()) {
@@ -109,7 +121,7 @@ int BitsFor(size_t colours) {
 bool WritePng(std::FILE* f, const uint32_t* argb, int w, int h, bool withAlpha, int level) {
     if (w < 1 || h < 1) return false;
     std::vector<png_byte> row(static_cast<size_t>(w) * (withAlpha ? 4 : 3));
-    Layout layout{w, h, withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, 8, level, nullptr};
+    Layout layout{w, h, withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, 8, level, nullptr, false};
     return Encode(f, layout, [&](int y) {
         PackRow(argb + static_cast<size_t>(y) * w, w, withAlpha, row.data());
         return row.data();
@@ -118,8 +130,18 @@ bool WritePng(std::FILE* f, const uint32_t* argb, int w, int h, bool withAlpha, 
 
 bool WritePicturePng(std::FILE* f, const uint32_t* argb, int w, int h) {
     if (w < 1 || h < 1) return false;
-    std::optional<Indexed> indexed = IndexColours(argb, static_cast<size_t>(w) * h);
-    if (!indexed) return WritePng(f, argb, w, h, false);
-    Layout layout{w, h, PNG_COLOR_TYPE_PALETTE, BitsFor(indexed->palette.size()), kPaletteLevel, &indexed->palette};
+    const size_t count = static_cast<size_t>(w) * h;
+    bool withClear = false;
+    for (size_t i = 0; i < count && !withClear; i++) withClear = argb[i] >> 24 == 0;
+    std::optional<Indexed> indexed = IndexColours(argb, count, withClear);
+    if (!indexed) {
+        if (!withClear) return WritePng(f, argb, w, h, false);
+        // Transparent pixels as 0 (black, alpha 0), the rest opaque.
+        std::vector<uint32_t> rgba(argb, argb + count);
+        for (uint32_t& c : rgba) c = c >> 24 == 0 ? 0 : c | 0xff000000u;
+        return WritePng(f, rgba.data(), w, h, true);
+    }
+    Layout layout{w, h, PNG_COLOR_TYPE_PALETTE, BitsFor(indexed->palette.size()), kPaletteLevel, &indexed->palette,
+                  withClear};
     return Encode(f, layout, [&](int y) { return indexed->indices.data() + static_cast<size_t>(y) * w; });
 }

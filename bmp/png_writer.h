@@ -11,7 +11,11 @@ const int kPngLevel = 6;
 // stream's error flag or at its flush, which WriteWholeFile checks.
 bool WritePng(std::FILE* f, const uint32_t* argb, int w, int h, bool withAlpha, int level = kPngLevel);
 
-// Writes an opaque picture (the alpha bytes are ignored) as the smallest PNG
-// that holds it exactly: a palette PNG at 1, 2, 4 or 8 bits per pixel when
-// it has at most 256 colours, RGB as WritePng otherwise. Failures as WritePng.
+// Writes a picture as the smallest PNG that holds it exactly: a palette PNG
+// at 1, 2, 4 or 8 bits per pixel when it has at most 256 colours, RGB as
+// WritePng otherwise. Pixels of alpha 0 are transparent, every other pixel
+// opaque: with transparent pixels the palette PNG's first entry is the
+// transparent one (a tRNS chunk says so) and the wider form is RGBA;
+// without any the file is the same as for an opaque picture. Failures as
+// WritePng.
 bool WritePicturePng(std::FILE* f, const uint32_t* argb, int w, int h);

@@ -42,3 +42,15 @@ RgbPixels PixelsOf(BITMAP* b) {
         ReadAnyDepth(b, out);
     return out;
 }
+
+RgbPixels PixelsWithAlphaOf(BITMAP* b) {
+    RgbPixels out = PixelsOf(b);
+    if (bitmap_color_depth(b) != 32) return out;
+    for (int y = 0; y < b->h; y++) {
+        const uint32_t* line = reinterpret_cast<const uint32_t*>(b->line[y]);
+        uint32_t* row = out.argb.data() + static_cast<size_t>(y) * b->w;
+        for (int x = 0; x < b->w; x++)
+            if (geta32(line[x]) == 0) row[x] = 0;
+    }
+    return out;
+}

@@ -15,3 +15,8 @@ struct RgbPixels {
 
 // The pixels of a bitmap of any colour depth, fully opaque.
 RgbPixels PixelsOf(BITMAP* b);
+
+// The pixels of a 32-bit bitmap whose top byte is the alpha (0 transparent):
+// transparent pixels come out as 0 (black, alpha 0), every other pixel
+// opaque. Bitmaps of other depths as PixelsOf.
+RgbPixels PixelsWithAlphaOf(BITMAP* b);

@@ -1,6 +1,7 @@
 # Layer mode's H, Up, Down, M and C through real keys: a hidden layer is left
 # out of the view and of a saved PNG, is autosaved, and stays hidden after a
-# restart; a duplicate, moves and a merge are checked in Vell.zub and undone.
+# restart; a duplicate, moves and a merge are checked in Vell.zub and undone;
+# a PNG saved with only a see-through layer shown is transparent and loads back.
 # The lens shows picture pixel (x, y) as the 16x16 block at (16x, 16y).
 source "$(dirname "$0")/driver.sh" "$1"
 
@@ -121,6 +122,33 @@ chord ctrl+z
 chord ctrl+z
 save_zub
 check_layers "1,2" "3,2"
+
+# With layer 0 hidden only the see-through layer is left: a saved PNG is
+# transparent except at its pixel, and loaded into that layer it comes back
+# exactly (its transparent pixels as the see-through colour).
+layer_key KP_0
+layer_key h
+expect_stdout_line "layer 0 of 2, opaque, hidden"
+chord alt+s
+answer sprite.png
+expect_stdout_line "Saved 'sprite.png'"
+layer_key KP_1
+chord alt+l
+answer sprite.png
+expect_stdout_line "Loaded 'sprite.png' (1024 x 768)"
+chord alt+s
+answer back.png
+expect_stdout_line "Saved 'back.png'"
+/usr/bin/python3 - "$WORK" <<'PY' || fail "sprite.png is not transparent where no layer is opaque, or does not load back exactly"
+import sys
+from PIL import Image
+sprite = Image.open(sys.argv[1] + "/sprite.png").convert("RGBA")
+seen = {(x, y): sprite.getpixel((x, y)) for x in range(sprite.width) for y in range(sprite.height) if sprite.getpixel((x, y))[3]}
+assert seen == {(3, 2): (255, 180, 0, 255)}, seen
+assert sprite.getextrema()[3] == (0, 255)
+back = Image.open(sys.argv[1] + "/back.png").convert("RGBA")
+assert back.tobytes() == sprite.tobytes()
+PY
 quit_vell
 expect_cfg Pointer layer1 1
 pass

@@ -4,7 +4,8 @@
 # palette BMP, a 2-bit BMP and a 16-bit BMP with a palette behind its colour
 # masks (both written here), and grey PNGs with a transparent grey at 1, 2,
 # 4, 8 and 16 bits, two of them interlaced, and a PNG whose indices reach
-# past its palette (black, and said so). The expected pixels come from
+# past its palette (black, and said so; the transparent grey is put as black,
+# and said so). The expected pixels come from
 # Pillow, or from this test's own model where Pillow 9 reads a file
 # otherwise (it cannot read 2-bit BMPs; it widens 16-bit grey).
 source "$(dirname "$0")/driver.sh" "$1"
@@ -127,6 +128,15 @@ for name in two.bmp sixteen.bmp im8.bmp im24.bmp pillow.bmp grey1.png grey2.png 
     answer "$name"
     want="Loaded '$name' ($size)"
     [ "$name" != short-palette.png ] || want="$want: 7 pixels past its palette loaded as black"
+    # The transparent grey (black) is put as black into the opaque layer 0.
+    clear=0
+    [ "${name%.png}" = "$name" ] || clear=$("$PY" -c '
+import sys
+from PIL import Image
+im = Image.open(sys.argv[1])
+t = im.info.get("transparency")
+print(0 if t is None else sum(1 for v in im.getdata() if v == t))' "$WORK/$name")
+    [ "$clear" = 0 ] || want="$want: $clear pixels transparent in the file put as black: the layer is opaque"
     expect_stdout_line "$want"
     chord alt+s
     answer "saved-$name.png"

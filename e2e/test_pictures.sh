@@ -98,6 +98,13 @@ read -r fw fh <<<"$(identify -format '%w %h' "$WORK/frame0.png")"
 [ "$(pixel frame0.png 0 0)" = "$ORANGE" ] || fail "img000.tga (0, 0) is $(pixel frame0.png 0 0)"
 [ "$(pixel frame0.png 2 1)" = "$ORANGE" ] || fail "img000.tga (2, 1) is $(pixel frame0.png 2 1)"
 [ "$(pixel frame0.png 1 0)" = "$BLACK" ] || fail "img000.tga (1, 0) is $(pixel frame0.png 1 0)"
+# Other programs see the frame as Vell shows it: opaque everywhere.
+/usr/bin/python3 -c "
+import sys
+from PIL import Image
+im = Image.open(sys.argv[1])
+assert im.mode == 'RGBA' and im.getextrema()[3] == (255, 255), (im.mode, im.getextrema())
+" "$WORK/img000.tga" || fail "img000.tga does not decode fully opaque"
 repeat 9 Right
 repeat 5 Down
 chord ctrl+shift+l

@@ -102,8 +102,10 @@ void SaveBox(World& world, const std::string& name, const std::string& saved) {
     Pointer& p = *world.pointer;
     auto picture = SaveSurface(world, name, p.w, p.h);
     if (!picture) return;
-    // The pointer's box of the visible layers; black where none covers it.
-    ComposeLayers(world.layers, p.StoredBox(), picture->GetBitmap(), 0, 0);
+    // The pointer's box of the visible layers; transparent in PNG and TGA
+    // files where none is opaque, black in the other formats.
+    ComposeWithAlpha(world.layers, p.StoredBox(), picture->GetBitmap());
+    picture->CarryAlpha();
     WritePicture(world, *picture, name, saved);
 }
 
@@ -131,8 +133,18 @@ std::string LoadedLine(const std::string& loaded, const std::string& name, Bmp& 
 // The big-picture question answered N.
 void NotLoaded(World& world) { world.Message("Not loaded"); }
 
-// Puts the picture of the file onto the current layer at the pointer; a
-// picture that cannot be read stamps nothing. `loaded` starts the message of
+// "Loaded 'NAME' (W x H)" and what else a load had to do after a colon.
+std::string LoadedLine(const std::string& loaded, const std::string& name, Bmp& picture, const std::string& more) {
+    std::string line = LoadedLine(loaded, name, picture);
+    if (more.empty()) return line;
+    return line + (picture.Remark().empty() ? ": " : ", ") + more;
+}
+
+std::string Pixels(int64_t n) { return std::to_string(n) + (n == 1 ? " pixel" : " pixels"); }
+
+// Puts the picture of the file onto the current layer at the pointer,
+// leaving the layer as it was where the file is transparent; a picture that
+// cannot be read stamps nothing. `loaded` starts the message of
 // a load that worked ("Loaded ", "Loaded frame ").
 bool StampPicture(World& world, const std::string& name, const std::string& loaded) {
     if (!world.MayLoadPicture(name)) {
@@ -146,7 +158,10 @@ bool StampPicture(World& world, const std::string& name, const std::string& load
     }
     world.Message(LoadedLine(loaded, name, picture));
     Pointer& p = *world.pointer;
-    world.gate->PutImage(*world.layer, picture.GetBitmap(), p.x, p.y, picture.Width(), picture.Height(), Stamping::Opaque);
+    // Transparent pixels were loaded as the mask colour, which a masked
+    // stamp skips; a picture without any is stamped whole, as always.
+    Stamping how = picture.Transparent() > 0 ? Stamping::Masked : Stamping::Opaque;
+    world.gate->PutImage(*world.layer, picture.GetBitmap(), p.x, p.y, picture.Width(), picture.Height(), how);
     return true;
 }
 
@@ -186,7 +201,8 @@ void World::SaveImageFile() {
             if (name == kStartDocument) savedVersion = CurrentDocumentVersion();  // no autosave of what was just written
         }
     } else if (auto picture = SaveSurface(*this, name, layer->width, layer->height)) {
-        ComposeLayers(layers, {0, 0, layer->width, layer->height}, picture->GetBitmap(), 0, 0);
+        ComposeWithAlpha(layers, {0, 0, layer->width, layer->height}, picture->GetBitmap());
+        picture->CarryAlpha();
         WritePicture(*this, *picture, name, "Saved ");
     }
     keyMan->Record(-1, -1, name);
@@ -218,7 +234,14 @@ void World::LoadImageFile() {
             SaidNothing(*this, FileAction::Load, name, "no room for a canvas of its size");
             return;
         }
-        Message(LoadedLine("Loaded ", name, picture));
+        // A see-through layer keeps transparent pixels as its mask colour;
+        // an opaque layer cannot show through, so they become its black.
+        std::string more;
+        if (picture.Transparent() > 0 && layer->mode == 0) {
+            picture.ReplaceMaskColour(makecol(0, 0, 0));
+            more = Pixels(picture.Transparent()) + " transparent in the file put as black: the layer is opaque";
+        }
+        Message(LoadedLine("Loaded ", name, picture, more));
         gate->PutImage(*layer, picture.GetBitmap(), 0, 0, picture.Width(), picture.Height(), Stamping::Opaque);
     }
 }

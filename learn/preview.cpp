@@ -145,6 +145,9 @@ std::vector<PreviewFrame> ReadFrames(const std::string& root, Range r, std::stri
             skip(name, picture->Failure());
             continue;
         }
+        // Transparent pixels were loaded as the mask colour: shown black,
+        // as the view shows where no layer is opaque.
+        if (picture->Transparent() > 0) picture->ReplaceMaskColour(makecol(0, 0, 0));
         bytes += int64_t(picture->Width()) * picture->Height() * 4;
         if (bytes > kPreviewBytes) {
             skip(name, "the frames so far fill the preview's memory");

@@ -98,13 +98,67 @@ TEST(LoadPic, IndexedAndGreyscalePngsKeepExactColours) {
     EXPECT_EQ(PixelAt(grey.GetBitmap(), 1, 0), (Rgb{200, 200, 200}));
 }
 
-TEST(LoadPic, PngAlphaIsDropped) {
+// Alpha from 128 up keeps the colour; below it the pixel is the mask colour.
+TEST(LoadPic, PngAlphaBelowHalfLoadsAsTheMaskColour) {
     TempDir dir;
-    Make("-size 1x1 xc:'rgba(255,0,0,0.5)' xc:'rgba(0,0,255,0)' +append PNG32:alpha.png");
+    Make("-size 1x1 xc:'rgba(255,0,0,0.51)' xc:'rgba(0,0,255,0.49)' +append PNG32:alpha.png");
     Bmp b("alpha.png");
     ASSERT_TRUE(b.Loaded());
     EXPECT_EQ(PixelAt(b.GetBitmap(), 0, 0), kRed);
-    EXPECT_EQ(PixelAt(b.GetBitmap(), 1, 0), kBlue);
+    EXPECT_EQ(getpixel(b.GetBitmap(), 1, 0), bitmap_mask_color(b.GetBitmap()));
+    EXPECT_EQ(b.Transparent(), 1);
+}
+
+// A picture whose top byte is its alpha, saved as PNG and as TGA: the
+// transparent pixel comes back as the mask colour, the others exactly and as
+// plain colour values. A 32-bit TGA of Allegro's (an older frame file, alpha
+// 0 everywhere, or another program's) still loads as its colours.
+TEST(LoadPic, TransparencyRoundTripsAndOldFrameFilesLoadAsBefore) {
+    TempDir dir;
+    Bmp sprite(3, 1, "sprite");
+    BITMAP* s = sprite.GetBitmap();
+    putpixel(s, 0, 0, makecol(255, 0, 0) | 0xff << 24);
+    putpixel(s, 1, 0, 0);
+    putpixel(s, 2, 0, makecol(0, 0, 0) | 0xff << 24);
+    sprite.CarryAlpha();
+    for (const char* name : {"sprite.png", "sprite.tga"}) {
+        ASSERT_EQ(sprite.Save(name), 0) << name;
+        Bmp back(name);
+        ASSERT_TRUE(back.Loaded()) << name;
+        EXPECT_EQ(back.Transparent(), 1) << name;
+        EXPECT_EQ(getpixel(back.GetBitmap(), 0, 0), makecol(255, 0, 0)) << name;
+        EXPECT_EQ(getpixel(back.GetBitmap(), 1, 0), bitmap_mask_color(back.GetBitmap())) << name;
+        EXPECT_EQ(getpixel(back.GetBitmap(), 2, 0), makecol(0, 0, 0)) << name;
+    }
+    // Other programs read the TGA's alpha: 255 for the opaque pixels.
+    std::string tga = ReadFile("sprite.tga");
+    ASSERT_EQ(tga.size(), 18u + 4 + 3 * 4);
+    EXPECT_EQ(tga.substr(18, 4), "Vell");
+    EXPECT_EQ(static_cast<unsigned char>(tga[22 + 3]), 255);
+    EXPECT_EQ(static_cast<unsigned char>(tga[22 + 7]), 0);
+    EXPECT_EQ(static_cast<unsigned char>(tga[22 + 11]), 255);
+
+    // More than 256 colours: an RGBA PNG.
+    Bmp wide(300, 1, "wide");
+    for (int x = 0; x < 300; x++) putpixel(wide.GetBitmap(), x, 0, x == 5 ? 0 : makecol(x % 256, x / 256, 7) | 0xff << 24);
+    wide.CarryAlpha();
+    ASSERT_EQ(wide.Save("wide.png"), 0);
+    Bmp wideBack("wide.png");
+    EXPECT_EQ(wideBack.Transparent(), 1);
+    EXPECT_EQ(getpixel(wideBack.GetBitmap(), 5, 0), bitmap_mask_color(wideBack.GetBitmap()));
+    EXPECT_EQ(getpixel(wideBack.GetBitmap(), 299, 0), makecol(43, 1, 7));
+
+    BITMAP* old = create_bitmap(2, 1);
+    putpixel(old, 0, 0, makecol(10, 20, 30));
+    // Another program's alpha is dropped from the pixel value alike.
+    putpixel(old, 1, 0, makecol(255, 0, 255) | 0x80 << 24);
+    ASSERT_EQ(save_tga("old.tga", old, nullptr), 0);
+    destroy_bitmap(old);
+    Bmp loaded("old.tga");
+    ASSERT_TRUE(loaded.Loaded());
+    EXPECT_EQ(loaded.Transparent(), 0);
+    EXPECT_EQ(getpixel(loaded.GetBitmap(), 0, 0), makecol(10, 20, 30));
+    EXPECT_EQ(getpixel(loaded.GetBitmap(), 1, 0), makecol(255, 0, 255));
 }
 
 TEST(LoadPic, AllegroFormatsStillLoad) {
@@ -207,7 +261,8 @@ TEST(LoadPic, RunLengthPicturesLoadOnlyWhenTheirRunsStayInside) {
     ASSERT_TRUE(clipped.Loaded()) << clipped.Failure();
     EXPECT_EQ(PixelAt(clipped.GetBitmap(), 0, 1), kBlue);
     EXPECT_EQ(PixelAt(clipped.GetBitmap(), 1, 1), kBlue);
-    EXPECT_EQ(PixelAt(clipped.GetBitmap(), 1, 0), (Rgb{0, 0, 0}));  // never written: transparent black
+    // Never written: transparent, so the mask colour.
+    EXPECT_EQ(getpixel(clipped.GetBitmap(), 1, 0), bitmap_mask_color(clipped.GetBitmap()));
     Bmp moved("moveout.bmp");
     EXPECT_FALSE(moved.Loaded());
     EXPECT_EQ(moved.Failure(), "damaged: a move in its runs leaves the picture");
