@@ -100,6 +100,12 @@ public:
         Bmp picture(name);
         if (!picture.Loaded()) return r.why = Quoted(name) + " can't be read", false;
         px = PixelsOf(picture.GetBitmap());
+        // The GIF and the sheet carry no transparency yet: a frame's
+        // see-through pixels show black, as they did before frame files
+        // kept them.
+        if (picture.Transparent() > 0)
+            for (uint32_t& p : px.argb)
+                if ((p & 0xFFFFFFu) == 0xFF00FFu) p &= 0xFF000000u;
         // The first read of the first frame sets the size; a frame read
         // again is held to it.
         if (n == first && w == 0) w = px.w, h = px.h;
