@@ -12,7 +12,6 @@
 #include "all/display.h"
 #include "bmp/bmp.h"
 #include "learn/history.h"
-#include "learn/history.h"
 #include "learn/key_recorder.h"
 #include "learn/overlay.h"
 #include "learn/pointer.h"
