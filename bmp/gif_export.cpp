@@ -2,6 +2,10 @@
 
 #include "scale_pixels.h"
 
+namespace {
+const size_t kSharedColours = 255;
+}
+
 bool GifExport::Check(std::string& why) {
     kept.clear();
     size_t keptBytes = 0;
@@ -10,7 +14,8 @@ bool GifExport::Check(std::string& why) {
         RgbPixels px;
         if (!read(i, px, why)) return false;
         if (i == 0) w = px.w, h = px.h;
-        colours.Add(px.argb.data(), px.argb.size());
+        colours.Add(px.argb.data(), px.argb.size(), seeThrough);
+        shared.Add(px.argb.data(), px.w, px.h, seeThrough);
         size_t bytes = px.argb.size() * sizeof(uint32_t);
         keeping = keeping && keptBytes + bytes <= keepBytes;
         if (keeping) {
@@ -25,8 +30,10 @@ bool GifExport::Check(std::string& why) {
 
 bool GifExport::Write(std::FILE* f, int delay, int loops, std::string& why) {
     GifWriter gif;
-    std::vector<uint32_t> global = colours.Over() ? std::vector<uint32_t>{} : colours.Sorted();
-    bool ok = gif.Open(f, static_cast<int>(Width()), static_cast<int>(Height()), global, loops);
+    // A shared palette leaves a slot for the transparent index.
+    bool covers = !colours.Over();
+    std::vector<uint32_t> global = covers ? colours.Sorted() : shared.Top(kSharedColours);
+    bool ok = gif.Open(f, static_cast<int>(Width()), static_cast<int>(Height()), global, loops, covers);
     bool fromMemory = kept.size() == static_cast<size_t>(count);
     for (int i = 0; ok && i < count; i++) {
         RgbPixels again;
@@ -41,10 +48,10 @@ bool GifExport::Write(std::FILE* f, int delay, int loops, std::string& why) {
             break;
         }
         if (scale == 1) {
-            ok = gif.Add(px.argb.data(), delay);
+            ok = gif.Add(px.argb.data(), delay, seeThrough);
         } else {
             RgbPixels big = ScaledUp(px, scale);
-            ok = gif.Add(big.argb.data(), delay);
+            ok = gif.Add(big.argb.data(), delay, seeThrough);
         }
     }
     ok = gif.Close() && ok;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -20,7 +21,9 @@ ChangedRect FindChangedRect(const uint32_t* before, const uint32_t* after, int w
 class ColourSet {
 public:
     explicit ColourSet(size_t limit) : limit(limit) {}
-    void Add(const uint32_t* pixels, size_t n);
+    // With `withAlpha`, pixels whose top byte is 0 are see-through and not
+    // counted.
+    void Add(const uint32_t* pixels, size_t n, bool withAlpha = false);
     bool Over() const { return colours.size() > limit; }
     std::vector<uint32_t> Sorted() const;
 
@@ -29,15 +32,40 @@ private:
     std::unordered_set<uint32_t> colours;
 };
 
+// Counts, over a run of frames, in how many frames each colour is written:
+// every colour of the first frame, then those of the pixels that changed.
+// The most counted make a shared global palette when the frames hold more
+// than 256 colours. Past kMaxCounted distinct colours new ones are not
+// counted.
+class SharedColours {
+public:
+    static const size_t kMaxCounted = size_t{1} << 16;
+    // With `withAlpha`, pixels whose top byte is 0 are see-through and not
+    // counted.
+    void Add(const uint32_t* pixels, int w, int h, bool withAlpha);
+    // At most `count` colours, the most counted first chosen, in colour
+    // order.
+    std::vector<uint32_t> Top(size_t count) const;
+
+private:
+    std::vector<uint32_t> previous;
+    int w = 0, h = 0;
+    std::unordered_map<uint32_t, int> frames;
+};
+
 // A delay in milliseconds as GIF stores it: hundredths of a second, rounded
 // to the nearest, at least 2 (browsers slow smaller delays down to 10).
 int GifDelay(int ms);
 
 // Writes an animated GIF a frame at a time. Each frame after the first
-// stores only the rectangle that changed, over the frame before (which is
-// kept, not disposed); inside it, pixels that did not change are written as
-// the transparent index when the palette has room for one, which the LZW
-// coder packs into long runs. Frames come out exact as long as they fit
+// stores only the rectangle that changed over the canvas the frame before
+// left; inside it, pixels that did not change are written either as the
+// transparent index, which the LZW coder packs into long runs, or as their
+// colours, whichever encodes smaller. See-through pixels are written as the
+// transparent index; where a frame turns see-through pixels the one before
+// covered, that one is disposed to the background over them, so a player
+// shows each frame as it was given. A frame is written once the next one
+// is known. Frames come out exact as long as they fit
 // their palette: the global palette when one was given, else an exact local
 // palette per rectangle, or a quantized one for a rectangle of more than
 // 256 colours. A colour missing from the global palette is written as its
@@ -52,9 +80,13 @@ public:
     // `globalPalette` (at most 256 colours) holds every colour of every
     // frame, or is empty for local palettes. `loops` 0 repeats forever. The
     // GIF goes into the open stream `f`, which stays open after Close.
-    bool Open(std::FILE* f, int w, int h, const std::vector<uint32_t>& globalPalette, int loops);
+    // With `coversAll` false the global palette is shared: frames whose
+    // colours it holds may use it, the others get local palettes.
+    bool Open(std::FILE* f, int w, int h, const std::vector<uint32_t>& globalPalette, int loops,
+              bool coversAll = true);
     // A frame of w x h pixels shown for `delay` hundredths of a second.
-    bool Add(const uint32_t* pixels, int delay);
+    // With `withAlpha`, pixels whose top byte is 0 are see-through.
+    bool Add(const uint32_t* pixels, int delay, bool withAlpha = false);
     // Finishes the file; false when any step failed.
     bool Close();
     // True once a frame's colours had to be reduced.
@@ -64,6 +96,7 @@ public:
 
 private:
     struct State;
+    struct Encoder;
     std::unique_ptr<State> s;
     bool reduced = false;
     bool approximated = false;

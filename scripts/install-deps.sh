@@ -9,7 +9,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick x11-utils optipng
   clang libclang-rt-14-dev
-  libpng-dev libgif-dev valgrind allegro4-doc
+  libpng-dev libgif-dev gifsicle valgrind allegro4-doc
   desktop-file-utils man-db groff-base dpkg-dev file python3 python3-pil
 )
 
