@@ -1,7 +1,8 @@
 # Pictures and animations out: a PNG save read back by ImageMagick, three
 # frames saved with Ctrl+Shift+S exported as an animated GIF (Alt+G) and as
 # a sprite sheet with its JSON frame data (Shift+Alt+G), both again at
-# scale 3, and a range with a missing frame and a scale of 33 refused.
+# scale 3, a range with a missing frame and a scale of 33 refused, and
+# frames with see-through pixels (layer 0 hidden) exported transparent.
 source "$(dirname "$0")/driver.sh" "$1"
 
 # same A B: ImageMagick finds no differing pixel between the two pictures.
@@ -151,10 +152,65 @@ for n, f in enumerate(data["frames"]):
     assert cell.getchannel("A").getextrema() == (255, 255), (n, "not opaque")
     assert list(cell.convert("RGB").getdata()) == list(big.getdata()), (n, "differs")
 PY
+
+# Frames 3 and 4 with layer 0 hidden: see-through but for a see-through
+# layer's pixels at (2, 1), then also (2, 2); frame 5 opaque again. Frame 3
+# turns see-through what frame 2 covered.
+chord ctrl+period
+with_held l a
+press Right
+press space
+with_held l KP_0
+with_held l h
+expect_stdout_line "layer 0 of 2, opaque, hidden"
+chord ctrl+shift+s
+expect_stdout_line "Saved frame 'img003.tga'"
+chord ctrl+period
+with_held l KP_1
+press Down
+press space
+chord ctrl+shift+s
+chord ctrl+period
+with_held l KP_0
+with_held l h
+chord ctrl+shift+s
+expect_stdout_line "Saved frame 'img005.tga'"
+chord alt+g
+next_row 2
+next_row 5
+repeat 2 Return
+next_row 1
+answer alpha.gif
+expect_stdout_line "Saved 'alpha.gif': 4 frames"
+chord shift+alt+g
+repeat 2 Return
+next_row 4
+next_row 0
+press Return
+answer alpha_sheet.png
+expect_stdout_line "Saved 'alpha_sheet.png' and 'alpha_sheet.json': 4 frames"
+/usr/bin/python3 - "$WORK" <<'PY' || fail "alpha.gif or alpha_sheet.png differs from its frame files"
+import sys
+from PIL import Image
+work = sys.argv[1]
+gif = Image.open(work + "/alpha.gif")
+sheet = Image.open(work + "/alpha_sheet.png").convert("RGBA")
+# Transparent pixels compare as (0, 0, 0, 0) whatever colour they carry.
+plain = lambda im: [p if p[3] == 255 else (0, 0, 0, 0) for p in im.convert("RGBA").getdata()]
+for k, n in enumerate(range(2, 6)):
+    frame = Image.open("%s/img%03d.tga" % (work, n))
+    want = plain(frame)
+    clear = sum(p[3] == 0 for p in want)
+    assert (clear == 0) == (n in (2, 5)), (n, clear, "see-through pixels")
+    gif.seek(k)
+    assert plain(gif) == want, (n, "GIF frame differs")
+    cell = sheet.crop((k * frame.width, 0, (k + 1) * frame.width, frame.height))
+    assert plain(cell) == want, (n, "sheet cell differs")
+PY
 quit_vell
 
 # The answers come back on the next start.
-expect_cfg Export columns 2
-expect_cfg Export gif big.gif
-expect_cfg Export scale 3
+expect_cfg Export columns 4
+expect_cfg Export gif alpha.gif
+expect_cfg Export scale 1
 pass

@@ -100,12 +100,11 @@ public:
         Bmp picture(name);
         if (!picture.Loaded()) return r.why = Quoted(name) + " can't be read", false;
         px = PixelsOf(picture.GetBitmap());
-        // The GIF and the sheet carry no transparency yet: a frame's
-        // see-through pixels show black, as they did before frame files
-        // kept them.
+        // A frame's see-through pixels (the loader gives them as the mask
+        // colour) go out fully transparent: alpha 0.
         if (picture.Transparent() > 0)
             for (uint32_t& p : px.argb)
-                if ((p & 0xFFFFFFu) == 0xFF00FFu) p &= 0xFF000000u;
+                if ((p & 0xFFFFFFu) == 0xFF00FFu) p = 0;
         // The first read of the first frame sets the size; a frame read
         // again is held to it.
         if (n == first && w == 0) w = px.w, h = px.h;
@@ -239,6 +238,7 @@ void World::ExportAnimation() {
     if (Blank(e.gif)) checked = false, r.why = "no file name";
     if (checked && (e.loops < 0 || e.loops > kMaxLoops)) checked = false, r.why = "loops must be 0 to 65535";
     gif.SetScale(e.scale);
+    gif.SetSeeThrough(true);
     checked = checked && frames.RangeSound(r) && gif.Check(r.why);
     if (checked && (gif.Width() > kMaxGifSide || gif.Height() > kMaxGifSide))
         checked = false, r.why = "a GIF holds frames of at most 65535x65535";
@@ -277,7 +277,14 @@ void World::ExportSheet() {
                 return;
             sheet = EmptySheet(layout);
         }
-        if (!sheet.argb.empty()) PlaceCell(sheet, layout, cell, px);
+        if (!sheet.argb.empty()) {
+            PlaceCell(sheet, layout, cell, px);
+            // The cell keeps the frame's see-through pixels transparent.
+            for (int y = 0; y < px.h; y++)
+                for (int x = 0; x < px.w; x++)
+                    if (px.Row(y)[x] >> 24 == 0)
+                        sheet.argb[static_cast<size_t>(layout.Y(cell) + y) * sheet.w + layout.X(cell) + x] = 0;
+        }
         cell++;
     });
     if (checked && sheet.argb.empty()) {
