@@ -53,7 +53,15 @@ before=$(listing "$WORK")
 TMPDIR="$PRIVATE" start_vell
 pid=$VELL_PID
 grep -q "^This folder cannot be locked ('.Vell.zub.lock': " "$WORK/stdout.txt" || fail "no word of the missing lock"
+# Vell.zub cannot be replaced here: the first Shift+ESC says so and stays,
+# the second within 3 s quits with the fallback (the note of where the work
+# went cannot be written either, and the console says so).
+chord shift+Escape
+grep -q "^Not saved: " "$WORK/stdout.txt" || fail "the failed quit said nothing"
+vell_running || fail "the first Shift+ESC quit without saving"
 quit_vell
 [ "$(listing "$WORK")" = "$before" ] || fail "the read-only folder changed"
 expect_stdout_line "The document was written to '$PRIVATE/Vell-$pid.zub' instead"
+grep -q "^The note '.Vell.zub.elsewhere' saying where the work went could not be written: " "$WORK/stdout.txt" ||
+    fail "no word of the note that could not be written"
 pass
