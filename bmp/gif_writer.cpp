@@ -325,6 +325,12 @@ struct GifWriter::Encoder {
         GifByteType ext[4];
         size_t len = EGifGCBToExtension(&gcb, ext);
         ColorMapObject* map = p.local ? MakeMap(p.colours, p.transparent) : nullptr;
+        // giflib drops the copy of an earlier frame's local palette without
+        // freeing it when a frame comes without one: free it here.
+        if (!map && st.gif->Image.ColorMap) {
+            GifFreeMapObject(st.gif->Image.ColorMap);
+            st.gif->Image.ColorMap = nullptr;
+        }
         st.sink.trial = &plan.bytes;
         bool ok = EGifPutExtension(st.gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(len), ext) == GIF_OK &&
                   EGifPutImageDesc(st.gif, r.x, r.y, r.w, r.h, false, map) == GIF_OK;
